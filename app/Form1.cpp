@@ -1,0 +1,144 @@
+#include "app/Form1.h"
+
+#include "app/ElasticLayout.h"
+#include "app/Maker.h"
+#include "app/MessageBox.h"
+#include "query/QueryCommand.h"
+#include "query/WhoisClient.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QShortcut>
+
+namespace {
+const QColor Navy(0, 0, 128);
+const QColor Yellow(255, 255, 0);
+
+// Client area as designed, and where its top left corner first stands on
+// the screen, in twips.
+constexpr QSize DesignClient(6480, 6840);
+constexpr QPoint DesignPlace(1095, 1800);
+
+template<typename Widget>
+Widget *named(Widget *widget, const char *name)
+{
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+} // namespace
+
+Form1::Form1(std::unique_ptr<WhoisClient> whois, QWidget *parent)
+    : QMainWindow(parent)
+    , Whois1(whois ? whois.release() : new WhoisClient)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(tr("Holdrin: A Domain Info Query Tool"));
+    Whois1->setParent(this);
+    Whois1->setObjectName(QStringLiteral("Whois1"));
+
+    auto *client = named(new QWidget(this), "client");
+    QPalette palette = client->palette();
+    palette.setColor(QPalette::Window, Navy);
+    client->setPalette(palette);
+    client->setAutoFillBackground(true);
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPointSizeF(8.25);
+    client->setFont(font);
+    setCentralWidget(client);
+
+    createControls(client);
+    createMenus();
+
+    m_queryCommand = std::make_unique<QueryCommand>(this, txtDomain, txtResponse, Whois1);
+    connect(cmdQuery, &QPushButton::clicked, this, [this] { m_queryCommand->run(); });
+    connect(cmdExit, &QPushButton::clicked, this, &Form1::exitProgram);
+
+    resize(elasticLayout1->designSize() + QSize(0, menuBar()->sizeHint().height()));
+    move(ElasticLayout::toPixels(DesignPlace.x()), ElasticLayout::toPixels(DesignPlace.y()));
+    load();
+}
+
+Form1::~Form1() = default;
+
+void Form1::createControls(QWidget *client)
+{
+    elasticLayout1 = new ElasticLayout(DesignClient, client);
+    elasticLayout1->setObjectName(QStringLiteral("elasticLayout1"));
+
+    txtDomain = named(new QLineEdit(Maker::domain(), client), "txtDomain");
+    cmdQuery = named(new QPushButton(tr("&Query"), client), "cmdQuery");
+    txtResponse = named(new QPlainTextEdit(client), "txtResponse");
+    Label1 = named(new QLabel(tr("Domain:"), client), "Label1");
+    cmdExit = named(new QPushButton(tr("&Exit"), client), "cmdExit");
+
+    // Long replies keep their lines; the box scrolls both ways instead.
+    txtResponse->setLineWrapMode(QPlainTextEdit::NoWrap);
+    txtResponse->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    txtResponse->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    txtResponse->setTabChangesFocus(true);
+
+    QPalette labelPalette = Label1->palette();
+    labelPalette.setColor(QPalette::WindowText, Yellow);
+    Label1->setPalette(labelPalette);
+    Label1->setBuddy(txtDomain);
+    Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    // Neither button is pressed by Enter; Esc presses Exit, as a cancel
+    // button, so Enter typed after a domain cannot end the program.
+    for (QPushButton *button : {cmdQuery, cmdExit}) {
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, cmdExit, &QPushButton::click);
+
+    elasticLayout1->addWidget(txtDomain, QRect(850, 360, 3720, 315));
+    elasticLayout1->addWidget(cmdQuery, QRect(4680, 360, 865, 350));
+    elasticLayout1->addWidget(txtResponse, QRect(0, 840, 6450, 5895));
+    elasticLayout1->addWidget(Label1, QRect(120, 360, 745, 375));
+    elasticLayout1->addWidget(cmdExit, QRect(5585, 360, 865, 350));
+
+    setTabOrder(txtDomain, cmdQuery);
+    setTabOrder(cmdQuery, txtResponse);
+    setTabOrder(txtResponse, cmdExit);
+}
+
+void Form1::createMenus()
+{
+    mnuFile = named(menuBar()->addMenu(tr("&File")), "mnuFile");
+    mnuSave = named(mnuFile->addAction(tr("&Save Domain Info")), "mnuSave");
+    mnuPrint = named(mnuFile->addAction(tr("&Print Domain Info")), "mnuPrint");
+    mnuExit = named(mnuFile->addAction(tr("&Exit")), "mnuExit");
+
+    mnuHelp = named(menuBar()->addMenu(tr("&Help")), "mnuHelp");
+    mnuHelp2 = named(mnuHelp->addAction(tr("&Help")), "mnuHelp2");
+    mnuAbout = named(mnuHelp->addAction(tr("&About")), "mnuAbout");
+
+    connect(mnuExit, &QAction::triggered, this, &Form1::exitProgram);
+    connect(mnuHelp2, &QAction::triggered, this, &Form1::showHelp);
+}
+
+void Form1::load()
+{
+    // The preset text is selected, so the first key typed replaces it.
+    txtDomain->setSelection(0, int(txtDomain->text().size()));
+    txtDomain->setFocus();
+}
+
+void Form1::showHelp()
+{
+    MessageBox::show(this, tr("If you need help with this simple program, then you REALLY need help!"),
+                     tr("Really?"), MessageBox::Icon::Information);
+}
+
+void Form1::exitProgram()
+{
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (QWidget *window : windows)
+        window->close();
+    QCoreApplication::exit(0);
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "query/WhoisClient.h"
+
+#include <QMainWindow>
+
+#include <memory>
+
+class ElasticLayout;
+class QAction;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QueryCommand;
+
+// The main window: the domain entry, the reply area, the two buttons and the
+// menu bar. It lives for the whole run and owns the WHOIS component.
+class Form1 : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    // Tests hand in a component pointed at their own servers.
+    explicit Form1(std::unique_ptr<WhoisClient> whois = nullptr, QWidget *parent = nullptr);
+    ~Form1() override;
+
+private:
+    void createControls(QWidget *client);
+    void createMenus();
+    void load();
+    void showHelp();
+    void exitProgram();
+
+    QLineEdit *txtDomain;
+    QPushButton *cmdQuery;
+    QPlainTextEdit *txtResponse;
+    QLabel *Label1;
+    QPushButton *cmdExit;
+    WhoisClient *Whois1;
+    ElasticLayout *elasticLayout1;
+
+    QMenu *mnuFile;
+    QAction *mnuSave;
+    QAction *mnuPrint;
+    QAction *mnuExit;
+    QMenu *mnuHelp;
+    QAction *mnuHelp2;
+    QAction *mnuAbout;
+
+    std::unique_ptr<QueryCommand> m_queryCommand;
+};

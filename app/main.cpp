@@ -1,0 +1,10 @@
+#include "app/Application.h"
+#include "app/Form1.h"
+
+int main(int argc, char *argv[])
+{
+    Application app(argc, argv);
+    Form1 form;
+    form.show();
+    return app.exec();
+}

@@ -1,0 +1,13 @@
+#pragma once
+
+// Shows the busy pointer over every window for as long as it lives, so the
+// pointer comes back however the scope is left.
+class BusyPointer
+{
+public:
+    BusyPointer();
+    ~BusyPointer();
+
+    BusyPointer(const BusyPointer &) = delete;
+    BusyPointer &operator=(const BusyPointer &) = delete;
+};

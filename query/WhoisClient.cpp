@@ -1,0 +1,45 @@
+#include "query/WhoisClient.h"
+
+#include "query/LookupError.h"
+#include "query/ReplyDecoder.h"
+
+WhoisClient::WhoisClient(const QString &server, quint16 port,
+                         std::shared_ptr<const HostResolver> resolver,
+                         const ConnectionLimits &limits, QObject *parent)
+    : QObject(parent)
+    , m_server(server)
+    , m_port(port)
+    , m_resolver(resolver ? std::move(resolver) : std::make_shared<const HostResolver>())
+    , m_limits(limits)
+{
+}
+
+void WhoisClient::lookup(const QString &domain)
+{
+    m_replyText.clear();
+    const QString problem = queryProblem(domain);
+    if (!problem.isEmpty())
+        throw LookupError(problem);
+
+    WhoisConnection connection(*m_resolver, m_limits);
+    m_replyText = ReplyDecoder::decode(connection.exchange(m_server, m_port, domain.toUtf8() + "\r\n"));
+}
+
+QString WhoisClient::replyText() const
+{
+    return m_replyText;
+}
+
+QString WhoisClient::queryProblem(const QString &domain)
+{
+    // A line break in the query would end it early and send the rest to the
+    // server as further protocol lines.
+    for (const QChar c : domain) {
+        if (c.category() == QChar::Other_Control) {
+            return tr("The domain holds a line break or another control character (U+%1), "
+                      "which cannot be sent to a WHOIS server. Remove it and query again.")
+                .arg(QString::number(c.unicode(), 16).toUpper().rightJustified(4, QLatin1Char('0')));
+        }
+    }
+    return {};
+}

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "query/HostResolver.h"
+
+#include <QEventLoop>
+#include <QObject>
+#include <QTcpSocket>
+#include <QTimer>
+
+#include <chrono>
+
+// How long a server may keep us waiting, and how much it may send.
+struct ConnectionLimits {
+    std::chrono::milliseconds connectTimeout{15000};
+    std::chrono::milliseconds idleTimeout{30000};
+    qint64 maxReplyBytes = 16 * 1024 * 1024;
+};
+
+// One WHOIS exchange (RFC 3912): connect, send the query, and read until the
+// server closes the connection, which is the only end-of-reply marker the
+// protocol has.
+class WhoisConnection : public QObject
+{
+    Q_OBJECT
+
+public:
+    WhoisConnection(const HostResolver &resolver, const ConnectionLimits &limits,
+                    QObject *parent = nullptr);
+    ~WhoisConnection() override;
+
+    // Returns the whole reply. The event loop keeps running meanwhile, so
+    // windows repaint, but user input waits until the exchange is over.
+    // Throws LookupError naming the server and what went wrong.
+    QByteArray exchange(const QString &host, quint16 port, const QByteArray &query);
+
+private:
+    enum class Phase { Idle, Connecting, Reading, Done };
+
+    void onResolved(const HostResolver::Endpoint &endpoint);
+    void connectToNextAddress();
+    void onConnected();
+    void onReadyRead();
+    void onErrorOccurred(QAbstractSocket::SocketError error);
+    void onTimeout();
+    void finish();
+    void fail(const QString &description);
+    bool peerReset() const;
+    void closePeek();
+    QString serverName() const;
+
+    const HostResolver &m_resolver;
+    ConnectionLimits m_limits;
+    QTcpSocket m_socket;
+    QTimer m_timer;
+    QEventLoop m_loop;
+
+    QString m_host;
+    quint16 m_port = 0;
+    quint16 m_connectPort = 0;
+    QByteArray m_query;
+    QList<QHostAddress> m_addresses;
+    qsizetype m_nextAddress = 0;
+    QString m_lastConnectError;
+    Phase m_phase = Phase::Idle;
+    QByteArray m_reply;
+    QString m_failure;
+    int m_peekFd = -1;
+};

@@ -1,0 +1,117 @@
+#include "FakeWhoisServer.h"
+
+#include <QPointer>
+#include <QTcpSocket>
+#include <QTimer>
+
+#include <sys/socket.h>
+
+FakeWhoisServer::FakeWhoisServer(QObject *parent)
+    : QObject(parent)
+{
+    m_server.listen(QHostAddress::LocalHost, 0);
+    connect(&m_server, &QTcpServer::newConnection, this, &FakeWhoisServer::onNewConnection);
+}
+
+FakeWhoisServer &FakeWhoisServer::send(const QByteArray &bytes)
+{
+    m_script.append({Step::Kind::Send, bytes});
+    return *this;
+}
+
+FakeWhoisServer &FakeWhoisServer::sendInChunks(const QByteArray &bytes, int chunkSize, int delayMs)
+{
+    for (qsizetype at = 0; at < bytes.size(); at += chunkSize) {
+        send(bytes.mid(at, chunkSize));
+        wait(delayMs);
+    }
+    return *this;
+}
+
+FakeWhoisServer &FakeWhoisServer::wait(int ms)
+{
+    m_script.append({Step::Kind::Wait, {}, ms});
+    return *this;
+}
+
+FakeWhoisServer &FakeWhoisServer::close()
+{
+    m_script.append({Step::Kind::Close});
+    return *this;
+}
+
+FakeWhoisServer &FakeWhoisServer::reset()
+{
+    m_script.append({Step::Kind::Reset});
+    return *this;
+}
+
+void FakeWhoisServer::clearScript()
+{
+    m_script.clear();
+}
+
+quint16 FakeWhoisServer::port() const
+{
+    return m_server.serverPort();
+}
+
+int FakeWhoisServer::connections() const
+{
+    return int(m_received.size());
+}
+
+QByteArray FakeWhoisServer::received(int connection) const
+{
+    return m_received.value(connection);
+}
+
+quint16 FakeWhoisServer::closedPort()
+{
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    return probe.serverPort();
+}
+
+void FakeWhoisServer::onNewConnection()
+{
+    while (QTcpSocket *socket = m_server.nextPendingConnection()) {
+        socket->setParent(this);
+        const int index = int(m_received.size());
+        m_received.append(QByteArray());
+        connect(socket, &QTcpSocket::readyRead, this, [this, socket, index] {
+            const bool hadQuery = m_received[index].contains('\n');
+            m_received[index] += socket->readAll();
+            if (!hadQuery && m_received[index].contains('\n')) {
+                emit queryReceived();
+                play(socket, 0);
+            }
+        });
+    }
+}
+
+void FakeWhoisServer::play(QTcpSocket *socket, qsizetype step)
+{
+    if (step >= m_script.size())
+        return;
+    const Step &s = m_script.at(step);
+    switch (s.kind) {
+    case Step::Kind::Send:
+        socket->write(s.bytes);
+        socket->flush();
+        break;
+    case Step::Kind::Wait:
+        QTimer::singleShot(s.ms, socket, [this, socket, step] { play(socket, step + 1); });
+        return;
+    case Step::Kind::Close:
+        socket->disconnectFromHost();
+        return;
+    case Step::Kind::Reset: {
+        const linger abortive{1, 0};
+        ::setsockopt(int(socket->socketDescriptor()), SOL_SOCKET, SO_LINGER, &abortive, sizeof abortive);
+        socket->abort();
+        return;
+    }
+    }
+    play(socket, step + 1);
+}

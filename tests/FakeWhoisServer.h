@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QObject>
+#include <QTcpServer>
+
+#include <functional>
+
+class QTcpSocket;
+
+// A WHOIS server on 127.0.0.1 that plays a script to every client once the
+// client's query line has arrived, and records what each client sent.
+class FakeWhoisServer : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit FakeWhoisServer(QObject *parent = nullptr);
+
+    FakeWhoisServer &send(const QByteArray &bytes);
+    FakeWhoisServer &sendInChunks(const QByteArray &bytes, int chunkSize, int delayMs);
+    FakeWhoisServer &wait(int ms);
+    FakeWhoisServer &close();
+    // Ends the connection with a TCP reset instead of an orderly close.
+    FakeWhoisServer &reset();
+    // Later connections get the script written after this.
+    void clearScript();
+
+    quint16 port() const;
+    int connections() const;
+    QByteArray received(int connection = 0) const;
+
+    // A port on 127.0.0.1 on which nothing listens.
+    static quint16 closedPort();
+
+signals:
+    // The client's query line is in; the reply has not started.
+    void queryReceived();
+
+private:
+    struct Step {
+        enum class Kind { Send, Wait, Close, Reset } kind;
+        QByteArray bytes;
+        int ms = 0;
+    };
+
+    void onNewConnection();
+    void play(QTcpSocket *socket, qsizetype step);
+
+    QTcpServer m_server;
+    QList<Step> m_script;
+    QList<QByteArray> m_received;
+};

@@ -1,0 +1,72 @@
+#include "TestMain.h"
+
+#include "app/MessageBox.h"
+
+#include <QAbstractButton>
+#include <QEventLoop>
+#include <QMessageBox>
+
+#include <stdexcept>
+
+namespace {
+class Throwing : public QObject
+{
+public:
+    bool event(QEvent *event) override
+    {
+        if (event->type() == QEvent::User)
+            throw std::runtime_error("the disk caught fire");
+        return QObject::event(event);
+    }
+};
+} // namespace
+
+class TestApplication : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void realBoxIsAnsweredByClickingOk();
+    void unhandledFailureIsReportedAndEndsTheProgram();
+};
+
+void TestApplication::realBoxIsAnsweredByClickingOk()
+{
+    MessageBox::setPresetAnswer(false);
+    QString seenText;
+    QString seenTitle;
+    bool seenIcon = true;
+    QTimer::singleShot(0, this, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        seenText = box->text();
+        seenTitle = box->windowTitle();
+        seenIcon = box->icon() != QMessageBox::NoIcon;
+        QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+    });
+    MessageBox::show(nullptr, QStringLiteral("Error: \r\nThe server went away."));
+    // The box shows the CR LF as one line break and carries the program's title.
+    QCOMPARE(seenText, QStringLiteral("Error: \nThe server went away."));
+    QCOMPARE(seenTitle, QStringLiteral("Holdrin"));
+    QVERIFY(!seenIcon);
+    QCOMPARE(QApplication::activeModalWidget(), nullptr);
+}
+
+void TestApplication::unhandledFailureIsReportedAndEndsTheProgram()
+{
+    MessageBox::setPresetAnswer(true);
+    Throwing target;
+    QEventLoop loop;
+    QTimer::singleShot(0, &target, [&] { QCoreApplication::postEvent(&target, new QEvent(QEvent::User)); });
+    QTimer::singleShot(5000, &loop, [&] { loop.exit(0); });
+    QCOMPARE(loop.exec(), EXIT_FAILURE);
+
+    const auto shown = MessageBox::takeShown();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown[0].icon, MessageBox::Icon::Critical);
+    QCOMPARE(shown[0].title, QStringLiteral("Holdrin"));
+    QVERIFY(shown[0].prompt.endsWith(QLatin1String("the disk caught fire")));
+}
+
+HOLDRIN_TEST_MAIN(TestApplication)
+#include "tst_application.moc"

@@ -1,0 +1,224 @@
+#include "FakeWhoisServer.h"
+#include "TestMain.h"
+
+#include "query/LookupError.h"
+#include "query/WhoisClient.h"
+
+#include <QSignalSpy>
+
+using namespace std::chrono_literals;
+
+namespace {
+// Puts every name on the loopback server of the test, or leaves it unresolved.
+class LoopbackResolver : public HostResolver
+{
+public:
+    explicit LoopbackResolver(quint16 port, bool resolves = true)
+        : m_port(port)
+        , m_resolves(resolves)
+    {
+    }
+
+    void resolve(const QString &, quint16, QObject *context, Callback done) const override
+    {
+        if (m_hangs)
+            return;
+        Endpoint endpoint;
+        if (m_resolves) {
+            endpoint.addresses = {QHostAddress(QHostAddress::LocalHost)};
+            endpoint.port = m_port;
+        } else {
+            endpoint.error = QStringLiteral("Host not found");
+        }
+        QMetaObject::invokeMethod(context, [done, endpoint] { done(endpoint); }, Qt::QueuedConnection);
+    }
+
+    bool m_hangs = false;
+
+private:
+    quint16 m_port;
+    bool m_resolves;
+};
+
+ConnectionLimits shortLimits()
+{
+    ConnectionLimits limits;
+    limits.connectTimeout = 300ms;
+    limits.idleTimeout = 300ms;
+    limits.maxReplyBytes = 4096;
+    return limits;
+}
+
+QString failureOf(WhoisClient &client, const QString &domain)
+{
+    try {
+        client.lookup(domain);
+    } catch (const LookupError &e) {
+        return e.description();
+    }
+    return {};
+}
+} // namespace
+
+class TestWhoisClient : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void sendsTheDomainAsTypedAndReadsUntilClose_data();
+    void sendsTheDomainAsTypedAndReadsUntilClose();
+    void slowTrickleUnderTheIdleTimeoutCompletes();
+    void failuresNameTheServer_data();
+    void failuresNameTheServer();
+    void connectTimeoutCoversANameThatNeverResolves();
+    void controlCharactersAreRefusedBeforeConnecting_data();
+    void controlCharactersAreRefusedBeforeConnecting();
+    void aFailedLookupLeavesNoStaleReply();
+};
+
+void TestWhoisClient::sendsTheDomainAsTypedAndReadsUntilClose_data()
+{
+    QTest::addColumn<QString>("domain");
+    QTest::addColumn<QByteArray>("wire");
+    QTest::addColumn<QByteArray>("reply");
+    QTest::addColumn<int>("chunk");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("plain") << QStringLiteral("marrowby.com") << QByteArray("marrowby.com\r\n")
+                           << QByteArray("Domain Name: MARROWBY.COM\r\nRegistrar: X\r\n") << 0
+                           << QStringLiteral("Domain Name: MARROWBY.COM\nRegistrar: X\n");
+    QTest::newRow("spaces and case kept") << QStringLiteral("  Marrowby.COM ")
+                                          << QByteArray("  Marrowby.COM \r\n") << QByteArray("ok\n")
+                                          << 0 << QStringLiteral("ok\n");
+    QTest::newRow("empty domain, empty reply") << QString() << QByteArray("\r\n") << QByteArray() << 0
+                                               << QString();
+    QTest::newRow("many small chunks") << QStringLiteral("a.net") << QByteArray("a.net\r\n")
+                                       << QByteArray("line one\r\nline two\r\nline three\r\n") << 3
+                                       << QStringLiteral("line one\nline two\nline three\n");
+    QTest::newRow("CR LF split across chunks") << QStringLiteral("a.net") << QByteArray("a.net\r\n")
+                                               << QByteArray("ab\r\ncd") << 3
+                                               << QStringLiteral("ab\ncd");
+    QTest::newRow("Latin-1 bytes") << QStringLiteral("b.de") << QByteArray("b.de\r\n")
+                                   << QByteArray("Stra\xDF" "e 1\r\nM\xC3\xBC" "nchen\r\n") << 0
+                                   << QStringLiteral("Stra\u00DFe 1\nM\u00FCnchen\n");
+}
+
+void TestWhoisClient::sendsTheDomainAsTypedAndReadsUntilClose()
+{
+    QFETCH(QString, domain);
+    QFETCH(QByteArray, wire);
+    QFETCH(QByteArray, reply);
+    QFETCH(int, chunk);
+    QFETCH(QString, text);
+
+    FakeWhoisServer server;
+    if (chunk > 0)
+        server.sendInChunks(reply, chunk, 5);
+    else
+        server.send(reply);
+    server.close();
+
+    WhoisClient client(QStringLiteral("127.0.0.1"), server.port());
+    client.lookup(domain);
+    QCOMPARE(server.received(), wire);
+    QCOMPARE(client.replyText(), text);
+}
+
+void TestWhoisClient::slowTrickleUnderTheIdleTimeoutCompletes()
+{
+    const QByteArray reply(12, 'x');
+    FakeWhoisServer server;
+    server.sendInChunks(reply, 1, 100).close(); // 1.2 s in all, 100 ms apart
+
+    WhoisClient client(QStringLiteral("127.0.0.1"), server.port(), nullptr, shortLimits());
+    client.lookup(QStringLiteral("slow.com"));
+    QCOMPARE(client.replyText(), QString::fromLatin1(reply));
+}
+
+void TestWhoisClient::failuresNameTheServer_data()
+{
+    QTest::addColumn<QString>("scenario");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("refused") << QStringLiteral("refused") << QStringLiteral("refused the connection");
+    QTest::newRow("silence") << QStringLiteral("silence") << QStringLiteral("sent nothing for 0.3 seconds");
+    QTest::newRow("reset mid-reply") << QStringLiteral("reset") << QStringLiteral("reset the connection");
+    QTest::newRow("over the cap") << QStringLiteral("flood") << QStringLiteral("larger than");
+    QTest::newRow("unresolved") << QStringLiteral("unresolved") << QStringLiteral("did not resolve (Host not found)");
+}
+
+void TestWhoisClient::failuresNameTheServer()
+{
+    QFETCH(QString, scenario);
+    QFETCH(QString, expected);
+
+    FakeWhoisServer server;
+    quint16 port = server.port();
+    if (scenario == QLatin1String("refused"))
+        port = FakeWhoisServer::closedPort();
+    else if (scenario == QLatin1String("silence"))
+        server.send("partial\r\n");
+    else if (scenario == QLatin1String("reset"))
+        server.send("partial\r\n").wait(50).reset();
+    else if (scenario == QLatin1String("flood"))
+        server.send(QByteArray(5000, 'f')).close();
+
+    auto resolver = std::make_shared<LoopbackResolver>(port, scenario != QLatin1String("unresolved"));
+    WhoisClient client(QStringLiteral("whois.example.net"), 43, resolver, shortLimits());
+    const QString failure = failureOf(client, QStringLiteral("marrowby.com"));
+    QVERIFY2(failure.contains(expected), qPrintable(failure));
+    QVERIFY2(failure.contains(QLatin1String("whois.example.net")), qPrintable(failure));
+    QCOMPARE(client.replyText(), QString());
+}
+
+void TestWhoisClient::connectTimeoutCoversANameThatNeverResolves()
+{
+    auto resolver = std::make_shared<LoopbackResolver>(0);
+    resolver->m_hangs = true;
+    WhoisClient client(QStringLiteral("whois.example.net"), 4343, resolver, shortLimits());
+    const QString failure = failureOf(client, QStringLiteral("marrowby.com"));
+    QCOMPARE(failure, QStringLiteral("The WHOIS server whois.example.net:4343 did not accept a "
+                                     "connection within 0.3 seconds."));
+}
+
+void TestWhoisClient::controlCharactersAreRefusedBeforeConnecting_data()
+{
+    QTest::addColumn<QString>("domain");
+    QTest::addColumn<QString>("code");
+
+    QTest::newRow("CR LF injection") << QStringLiteral("a.com\r\nhelp") << QStringLiteral("U+000D");
+    QTest::newRow("lone LF") << QStringLiteral("a.com\nb.com") << QStringLiteral("U+000A");
+    QTest::newRow("tab") << QStringLiteral("a\t.com") << QStringLiteral("U+0009");
+    QTest::newRow("NUL") << QString(QChar(0)) << QStringLiteral("U+0000");
+    QTest::newRow("DEL") << QStringLiteral("a\x7f.com") << QStringLiteral("U+007F");
+    QTest::newRow("C1 next line") << QStringLiteral("a\u0085.com") << QStringLiteral("U+0085");
+}
+
+void TestWhoisClient::controlCharactersAreRefusedBeforeConnecting()
+{
+    QFETCH(QString, domain);
+    QFETCH(QString, code);
+
+    FakeWhoisServer server;
+    server.send("should not be asked").close();
+    WhoisClient client(QStringLiteral("127.0.0.1"), server.port());
+    const QString failure = failureOf(client, domain);
+    QVERIFY2(failure.contains(code), qPrintable(failure));
+    QVERIFY2(failure.contains(QLatin1String("control character")), qPrintable(failure));
+    QTest::qWait(50);
+    QCOMPARE(server.connections(), 0);
+}
+
+void TestWhoisClient::aFailedLookupLeavesNoStaleReply()
+{
+    FakeWhoisServer server;
+    server.send("first reply\n").close();
+    WhoisClient client(QStringLiteral("127.0.0.1"), server.port());
+    client.lookup(QStringLiteral("a.com"));
+    QCOMPARE(client.replyText(), QStringLiteral("first reply\n"));
+    QVERIFY(!failureOf(client, QStringLiteral("a\n.com")).isEmpty());
+    QCOMPARE(client.replyText(), QString());
+}
+
+HOLDRIN_TEST_MAIN(TestWhoisClient)
+#include "tst_whoisclient.moc"

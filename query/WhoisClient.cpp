@@ -1,18 +1,24 @@
 #include "query/WhoisClient.h"
 
+#include "query/LookupChain.h"
 #include "query/LookupError.h"
-#include "query/ReplyDecoder.h"
+
+#include <QNetworkAccessManager>
 
 WhoisClient::WhoisClient(const QString &server, quint16 port,
-                         std::shared_ptr<const HostResolver> resolver,
+                         std::shared_ptr<const HostResolver> resolver, const QUrl &rdapBootstrap,
                          const ConnectionLimits &limits, QObject *parent)
     : QObject(parent)
     , m_server(server)
     , m_port(port)
     , m_resolver(resolver ? std::move(resolver) : std::make_shared<const HostResolver>())
+    , m_rdapBootstrap(rdapBootstrap)
     , m_limits(limits)
+    , m_network(new QNetworkAccessManager(this))
 {
 }
+
+WhoisClient::~WhoisClient() = default;
 
 void WhoisClient::lookup(const QString &domain)
 {
@@ -21,8 +27,8 @@ void WhoisClient::lookup(const QString &domain)
     if (!problem.isEmpty())
         throw LookupError(problem);
 
-    WhoisConnection connection(*m_resolver, m_limits);
-    m_replyText = ReplyDecoder::decode(connection.exchange(m_server, m_port, domain.toUtf8() + "\r\n"));
+    LookupChain chain({m_server, m_port, *m_resolver, *m_network, m_bootstrap, m_rdapBootstrap, m_limits});
+    m_replyText = chain.run(domain);
 }
 
 QString WhoisClient::replyText() const

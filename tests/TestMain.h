@@ -16,3 +16,9 @@
         QTEST_SET_MAIN_SOURCE_PATH                                                                 \
         return QTest::qExec(&tc, argc, argv);                                                      \
     }
+
+// JSON written with single quotes, so test data reads without escapes.
+inline QByteArray json(const char *singleQuoted)
+{
+    return QByteArray(singleQuoted).replace('\'', '"');
+}

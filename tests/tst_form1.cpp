@@ -1,4 +1,5 @@
 #include "FakeWhoisServer.h"
+#include "LoopbackResolver.h"
 #include "TestMain.h"
 
 #include "app/Form1.h"
@@ -17,7 +18,8 @@
 namespace {
 std::unique_ptr<Form1> makeForm(quint16 port)
 {
-    auto form = std::make_unique<Form1>(std::make_unique<WhoisClient>(QStringLiteral("127.0.0.1"), port));
+    auto form = std::make_unique<Form1>(
+        std::make_unique<WhoisClient>(QStringLiteral("127.0.0.1"), port, std::make_shared<LoopbackResolver>()));
     form->show();
     return form;
 }

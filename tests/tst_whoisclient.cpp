@@ -1,4 +1,5 @@
 #include "FakeWhoisServer.h"
+#include "LoopbackResolver.h"
 #include "TestMain.h"
 
 #include "query/LookupError.h"
@@ -9,37 +10,6 @@
 using namespace std::chrono_literals;
 
 namespace {
-// Puts every name on the loopback server of the test, or leaves it unresolved.
-class LoopbackResolver : public HostResolver
-{
-public:
-    explicit LoopbackResolver(quint16 port, bool resolves = true)
-        : m_port(port)
-        , m_resolves(resolves)
-    {
-    }
-
-    void resolve(const QString &, quint16, QObject *context, Callback done) const override
-    {
-        if (m_hangs)
-            return;
-        Endpoint endpoint;
-        if (m_resolves) {
-            endpoint.addresses = {QHostAddress(QHostAddress::LocalHost)};
-            endpoint.port = m_port;
-        } else {
-            endpoint.error = QStringLiteral("Host not found");
-        }
-        QMetaObject::invokeMethod(context, [done, endpoint] { done(endpoint); }, Qt::QueuedConnection);
-    }
-
-    bool m_hangs = false;
-
-private:
-    quint16 m_port;
-    bool m_resolves;
-};
-
 ConnectionLimits shortLimits()
 {
     ConnectionLimits limits;
@@ -84,7 +54,7 @@ void TestWhoisClient::sendsTheDomainAsTypedAndReadsUntilClose_data()
     QTest::addColumn<int>("chunk");
     QTest::addColumn<QString>("text");
 
-    QTest::newRow("plain") << QStringLiteral("marrowby.com") << QByteArray("marrowby.com\r\n")
+    QTest::newRow("plain") << QStringLiteral("marrowby.com") << QByteArray("domain marrowby.com\r\n")
                            << QByteArray("Domain Name: MARROWBY.COM\r\nRegistrar: X\r\n") << 0
                            << QStringLiteral("Domain Name: MARROWBY.COM\nRegistrar: X\n");
     QTest::newRow("spaces and case kept") << QStringLiteral("  Marrowby.COM ")
@@ -92,13 +62,13 @@ void TestWhoisClient::sendsTheDomainAsTypedAndReadsUntilClose_data()
                                           << 0 << QStringLiteral("ok\n");
     QTest::newRow("empty domain, empty reply") << QString() << QByteArray("\r\n") << QByteArray() << 0
                                                << QString();
-    QTest::newRow("many small chunks") << QStringLiteral("a.net") << QByteArray("a.net\r\n")
+    QTest::newRow("many small chunks") << QStringLiteral("a.net") << QByteArray("domain a.net\r\n")
                                        << QByteArray("line one\r\nline two\r\nline three\r\n") << 3
                                        << QStringLiteral("line one\nline two\nline three\n");
-    QTest::newRow("CR LF split across chunks") << QStringLiteral("a.net") << QByteArray("a.net\r\n")
+    QTest::newRow("CR LF split across chunks") << QStringLiteral("www.a.net") << QByteArray("www.a.net\r\n")
                                                << QByteArray("ab\r\ncd") << 3
                                                << QStringLiteral("ab\ncd");
-    QTest::newRow("Latin-1 bytes") << QStringLiteral("b.de") << QByteArray("b.de\r\n")
+    QTest::newRow("Latin-1 bytes") << QStringLiteral("b.de") << QByteArray("domain b.de\r\n")
                                    << QByteArray("Stra\xDF" "e 1\r\nM\xC3\xBC" "nchen\r\n") << 0
                                    << QStringLiteral("Stra\u00DFe 1\nM\u00FCnchen\n");
 }
@@ -118,7 +88,7 @@ void TestWhoisClient::sendsTheDomainAsTypedAndReadsUntilClose()
         server.send(reply);
     server.close();
 
-    WhoisClient client(QStringLiteral("127.0.0.1"), server.port());
+    WhoisClient client(QStringLiteral("127.0.0.1"), server.port(), std::make_shared<LoopbackResolver>());
     client.lookup(domain);
     QCOMPARE(server.received(), wire);
     QCOMPARE(client.replyText(), text);
@@ -130,7 +100,8 @@ void TestWhoisClient::slowTrickleUnderTheIdleTimeoutCompletes()
     FakeWhoisServer server;
     server.sendInChunks(reply, 1, 100).close(); // 1.2 s in all, 100 ms apart
 
-    WhoisClient client(QStringLiteral("127.0.0.1"), server.port(), nullptr, shortLimits());
+    WhoisClient client(QStringLiteral("127.0.0.1"), server.port(), std::make_shared<LoopbackResolver>(), {},
+                       shortLimits());
     client.lookup(QStringLiteral("slow.com"));
     QCOMPARE(client.replyText(), QString::fromLatin1(reply));
 }
@@ -163,8 +134,10 @@ void TestWhoisClient::failuresNameTheServer()
     else if (scenario == QLatin1String("flood"))
         server.send(QByteArray(5000, 'f')).close();
 
-    auto resolver = std::make_shared<LoopbackResolver>(port, scenario != QLatin1String("unresolved"));
-    WhoisClient client(QStringLiteral("whois.example.net"), 43, resolver, shortLimits());
+    auto resolver = std::make_shared<LoopbackResolver>();
+    if (scenario != QLatin1String("unresolved"))
+        resolver->add(QStringLiteral("whois.example.net"), port);
+    WhoisClient client(QStringLiteral("whois.example.net"), 43, resolver, {}, shortLimits());
     const QString failure = failureOf(client, QStringLiteral("marrowby.com"));
     QVERIFY2(failure.contains(expected), qPrintable(failure));
     QVERIFY2(failure.contains(QLatin1String("whois.example.net")), qPrintable(failure));
@@ -173,9 +146,9 @@ void TestWhoisClient::failuresNameTheServer()
 
 void TestWhoisClient::connectTimeoutCoversANameThatNeverResolves()
 {
-    auto resolver = std::make_shared<LoopbackResolver>(0);
-    resolver->m_hangs = true;
-    WhoisClient client(QStringLiteral("whois.example.net"), 4343, resolver, shortLimits());
+    auto resolver = std::make_shared<LoopbackResolver>();
+    resolver->hang();
+    WhoisClient client(QStringLiteral("whois.example.net"), 4343, resolver, {}, shortLimits());
     const QString failure = failureOf(client, QStringLiteral("marrowby.com"));
     QCOMPARE(failure, QStringLiteral("The WHOIS server whois.example.net:4343 did not accept a "
                                      "connection within 0.3 seconds."));
@@ -201,7 +174,7 @@ void TestWhoisClient::controlCharactersAreRefusedBeforeConnecting()
 
     FakeWhoisServer server;
     server.send("should not be asked").close();
-    WhoisClient client(QStringLiteral("127.0.0.1"), server.port());
+    WhoisClient client(QStringLiteral("127.0.0.1"), server.port(), std::make_shared<LoopbackResolver>());
     const QString failure = failureOf(client, domain);
     QVERIFY2(failure.contains(code), qPrintable(failure));
     QVERIFY2(failure.contains(QLatin1String("control character")), qPrintable(failure));
@@ -213,7 +186,7 @@ void TestWhoisClient::aFailedLookupLeavesNoStaleReply()
 {
     FakeWhoisServer server;
     server.send("first reply\n").close();
-    WhoisClient client(QStringLiteral("127.0.0.1"), server.port());
+    WhoisClient client(QStringLiteral("127.0.0.1"), server.port(), std::make_shared<LoopbackResolver>());
     client.lookup(QStringLiteral("a.com"));
     QCOMPARE(client.replyText(), QStringLiteral("first reply\n"));
     QVERIFY(!failureOf(client, QStringLiteral("a\n.com")).isEmpty());

@@ -1,0 +1,81 @@
+#include "query/HttpGetter.h"
+
+#include "query/LookupError.h"
+
+#include <QEventLoop>
+#include <QLocale>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QTimer>
+
+#include <memory>
+
+namespace {
+constexpr int MaxRedirects = 5;
+}
+
+HttpGetter::HttpGetter(QNetworkAccessManager &network, const ConnectionLimits &limits, QObject *parent)
+    : QObject(parent)
+    , m_network(network)
+    , m_limits(limits)
+{
+}
+
+HttpGetter::Response HttpGetter::get(const QUrl &url, const QByteArray &accept)
+{
+    QNetworkRequest request(url);
+    request.setRawHeader("Accept", accept);
+    // Redirects are followed, but never from HTTPS down to plain HTTP.
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
+    request.setMaximumRedirectsAllowed(MaxRedirects);
+    request.setTransferTimeout(int(m_limits.idleTimeout.count()));
+
+    const std::unique_ptr<QNetworkReply> reply(m_network.get(request));
+    QEventLoop loop;
+    QByteArray body;
+    QString failure;
+    connect(reply.get(), &QNetworkReply::readyRead, &loop, [&] {
+        if (body.size() + reply->bytesAvailable() > m_limits.maxReplyBytes) {
+            failure = tr("The reply from %1 is larger than %2; the lookup was stopped.")
+                          .arg(url.host(), QLocale::system().formattedDataSize(m_limits.maxReplyBytes, 0));
+            reply->abort();
+            return;
+        }
+        body += reply->readAll();
+    });
+    connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
+
+    // The transfer time-out only sees silence; a server that never accepts
+    // the connection gets the shorter connection time-out, as on port 43.
+    QTimer connectTimer;
+    connectTimer.setSingleShot(true);
+    connect(&connectTimer, &QTimer::timeout, &loop, [&] {
+        failure = tr("No answer from %1: no connection within %2 seconds.")
+                      .arg(url.host(), QLocale::system().toString(m_limits.connectTimeout.count() / 1000.0));
+        reply->abort();
+    });
+    connect(reply.get(), &QNetworkReply::requestSent, &connectTimer, &QTimer::stop);
+    connectTimer.start(m_limits.connectTimeout);
+    if (!reply->isFinished())
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+
+    if (!reply->isFinished()) {
+        reply->abort();
+        throw LookupError(tr("The request to %1 was stopped because the program is closing.").arg(url.host()));
+    }
+    if (!failure.isEmpty())
+        throw LookupError(failure);
+
+    Response response;
+    response.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    response.url = reply->url();
+    if (response.status == 0) {
+        const QString reason = reply->error() == QNetworkReply::OperationCanceledError
+            ? tr("nothing arrived for %1 seconds").arg(QLocale::system().toString(m_limits.idleTimeout.count() / 1000.0))
+            : reply->errorString();
+        throw LookupError(tr("No answer from %1: %2.").arg(url.host(), reason));
+    }
+    response.body = body + reply->readAll();
+    return response;
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Turns an RDAP domain record (RFC 9083 JSON) into readable text lines.
+// Fields it does not know, or that have the wrong type, are skipped.
+class RdapRenderer
+{
+public:
+    struct Result {
+        QString text;
+        QString relatedHref; // the registrar's own RDAP record, where linked
+        QString error;       // set when the bytes are not an RDAP object
+    };
+
+    static Result render(const QByteArray &json);
+};

@@ -9,6 +9,15 @@ bool decodeUtf8(QByteArrayView bytes, QString &out)
     out = utf8.decode(bytes);
     return !utf8.hasError();
 }
+// A NUL would end the text early for much of what reads it later (the
+// clipboard, other programs reading a saved file); show it as a
+// replacement character instead.
+QString withoutNul(QString text)
+{
+    if (text.contains(QChar(0)))
+        text.replace(QChar(0), QChar::ReplacementCharacter);
+    return text;
+}
 } // namespace
 
 QString ReplyDecoder::decode(QByteArray bytes)
@@ -17,7 +26,7 @@ QString ReplyDecoder::decode(QByteArray bytes)
 
     QString text;
     if (decodeUtf8(bytes, text))
-        return text;
+        return withoutNul(std::move(text));
 
     text.clear();
     text.reserve(bytes.size());
@@ -33,7 +42,7 @@ QString ReplyDecoder::decode(QByteArray bytes)
             text += QString::fromLatin1(piece);
         start = end;
     }
-    return text;
+    return withoutNul(std::move(text));
 }
 
 QByteArray ReplyDecoder::normaliseLineBreaks(QByteArray bytes)

@@ -6,6 +6,10 @@
 
 #include <sys/socket.h>
 
+namespace {
+constexpr qint64 FloodChunk = 64 * 1024;
+}
+
 FakeWhoisServer::FakeWhoisServer(QObject *parent)
     : QObject(parent)
 {
@@ -31,6 +35,12 @@ FakeWhoisServer &FakeWhoisServer::sendInChunks(const QByteArray &bytes, int chun
 FakeWhoisServer &FakeWhoisServer::wait(int ms)
 {
     m_script.append({Step::Kind::Wait, {}, ms});
+    return *this;
+}
+
+FakeWhoisServer &FakeWhoisServer::flood(qint64 bytes)
+{
+    m_script.append({Step::Kind::Flood, {}, bytes});
     return *this;
 }
 
@@ -66,6 +76,11 @@ QByteArray FakeWhoisServer::received(int connection) const
     return m_received.value(connection);
 }
 
+qint64 FakeWhoisServer::bytesSent() const
+{
+    return m_sent;
+}
+
 quint16 FakeWhoisServer::closedPort()
 {
     QTcpServer probe;
@@ -97,12 +112,32 @@ void FakeWhoisServer::play(QTcpSocket *socket, qsizetype step)
     const Step &s = m_script.at(step);
     switch (s.kind) {
     case Step::Kind::Send:
-        socket->write(s.bytes);
+        m_sent += socket->write(s.bytes);
         socket->flush();
         break;
     case Step::Kind::Wait:
-        QTimer::singleShot(s.ms, socket, [this, socket, step] { play(socket, step + 1); });
+        QTimer::singleShot(int(s.amount), socket, [this, socket, step] { play(socket, step + 1); });
         return;
+    case Step::Kind::Flood: {
+        auto left = std::make_shared<qint64>(s.amount);
+        auto topUp = [this, socket, left, step] {
+            while (*left > 0 && socket->bytesToWrite() < 4 * FloodChunk
+                   && socket->state() == QAbstractSocket::ConnectedState) {
+                const qint64 written = socket->write(QByteArray(int(qMin(FloodChunk, *left)), 'F'));
+                if (written <= 0)
+                    return;
+                *left -= written;
+                m_sent += written;
+            }
+            if (*left == 0) {
+                *left = -1;
+                play(socket, step + 1);
+            }
+        };
+        connect(socket, &QTcpSocket::bytesWritten, this, topUp);
+        topUp();
+        return;
+    }
     case Step::Kind::Close:
         socket->disconnectFromHost();
         return;

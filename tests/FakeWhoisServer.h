@@ -24,12 +24,16 @@ public:
     FakeWhoisServer &close();
     // Ends the connection with a TCP reset instead of an orderly close.
     FakeWhoisServer &reset();
+    // Sends bytes only as fast as the client reads them, so a flood costs
+    // this process nothing while the client is measured.
+    FakeWhoisServer &flood(qint64 bytes);
     // Later connections get the script written after this.
     void clearScript();
 
     quint16 port() const;
     int connections() const;
     QByteArray received(int connection = 0) const;
+    qint64 bytesSent() const;
 
     // A port on 127.0.0.1 on which nothing listens.
     static quint16 closedPort();
@@ -40,9 +44,9 @@ signals:
 
 private:
     struct Step {
-        enum class Kind { Send, Wait, Close, Reset } kind;
+        enum class Kind { Send, Wait, Close, Reset, Flood } kind;
         QByteArray bytes;
-        int ms = 0;
+        qint64 amount = 0; // milliseconds to wait, or bytes to flood
     };
 
     void onNewConnection();
@@ -51,4 +55,5 @@ private:
     QTcpServer m_server;
     QList<Step> m_script;
     QList<QByteArray> m_received;
+    qint64 m_sent = 0;
 };

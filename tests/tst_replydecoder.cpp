@@ -31,6 +31,8 @@ void TestReplyDecoder::decode_data()
         << QStringLiteral("M\u00FCnchen\nK\u00F6ln\n\u00E9t\u00E9\n");
     QTest::newRow("truncated UTF-8 sequence at end") << QByteArray("ok\n\xE2\x82")
                                                      << QStringLiteral("ok\n\u00E2\u0082");
+    QTest::newRow("NUL bytes") << QByteArray("a\0b\0", 4) << QStringLiteral("a\uFFFDb\uFFFD");
+    QTest::newRow("NUL in a Latin-1 line") << QByteArray("\xE9\0\n", 3) << QStringLiteral("\u00E9\uFFFD\n");
     QTest::newRow("overlong encoding is not UTF-8") << QByteArray("\xC0\xAF") << QStringLiteral("\u00C0\u00AF");
 }
 

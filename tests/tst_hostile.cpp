@@ -1,0 +1,206 @@
+#include "FakeHttpServer.h"
+#include "FakeWhoisServer.h"
+#include "LoopbackResolver.h"
+#include "TestMain.h"
+
+#include "app/Form1.h"
+#include "app/MessageBox.h"
+#include "query/LookupError.h"
+#include "query/WhoisClient.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+using namespace std::chrono_literals;
+
+namespace {
+qint64 residentBytes()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong() * 1024;
+    }
+    return 0;
+}
+
+std::shared_ptr<LoopbackResolver> loopback()
+{
+    return std::make_shared<LoopbackResolver>();
+}
+} // namespace
+
+// Servers that misbehave and input that makes no sense: each ends in a reply
+// or in a message naming what went wrong, and the program runs on.
+class TestHostile : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void misbehavingServers_data();
+    void misbehavingServers();
+    void floodIsCutOffEarly();
+    void hostileRdapIsNamedNotFatal_data();
+    void hostileRdapIsNamedNotFatal();
+    void badInputFromTheUser_data();
+    void badInputFromTheUser();
+};
+
+void TestHostile::init()
+{
+    MessageBox::setPresetAnswer(true);
+}
+
+void TestHostile::misbehavingServers_data()
+{
+    QTest::addColumn<QString>("scenario");
+    QTest::addColumn<QString>("reply");
+    QTest::addColumn<QString>("failure");
+
+    QTest::newRow("one byte at a time, under the time-out")
+        << QStringLiteral("trickle") << QString(QString(200, u'x') + u'\n') << QString();
+    QTest::newRow("silence right after connect") << QStringLiteral("silence") << QString()
+                                                 << QStringLiteral("sent nothing for 0.3 seconds");
+    QTest::newRow("NUL bytes and invalid UTF-8") << QStringLiteral("binary")
+                                                 << QStringLiteral("a\uFFFDb\n\u00FF\u00FE\n") << QString();
+    QTest::newRow("CR line breaks only") << QStringLiteral("cr") << QStringLiteral("one\ntwo\nthree\n") << QString();
+}
+
+void TestHostile::misbehavingServers()
+{
+    QFETCH(QString, scenario);
+    QFETCH(QString, reply);
+    QFETCH(QString, failure);
+
+    FakeWhoisServer server;
+    if (scenario == QLatin1String("trickle"))
+        server.sendInChunks(reply.toLatin1(), 1, 2).close();
+    else if (scenario == QLatin1String("binary"))
+        server.send(QByteArray("a\0b\n\xFF\xFE\n", 7)).close();
+    else if (scenario == QLatin1String("cr"))
+        server.send("one\rtwo\rthree\r").close();
+
+    WhoisClient client(QStringLiteral("127.0.0.1"), server.port(), loopback(), {}, {300ms, 300ms, 1024 * 1024});
+    QString description;
+    try {
+        client.lookup(QStringLiteral("www.marrowby.com"));
+    } catch (const LookupError &e) {
+        description = e.description();
+    }
+    QCOMPARE(client.replyText(), reply);
+    QVERIFY2(failure.isEmpty() ? description.isEmpty() : description.contains(failure), qPrintable(description));
+}
+
+void TestHostile::floodIsCutOffEarly()
+{
+    constexpr qint64 MiB = 1024 * 1024;
+    FakeWhoisServer server;
+    server.flood(50 * MiB).close();
+    WhoisClient client(QStringLiteral("127.0.0.1"), server.port(), loopback());
+
+    const qint64 before = residentBytes();
+    QString description;
+    try {
+        client.lookup(QStringLiteral("www.marrowby.com"));
+    } catch (const LookupError &e) {
+        description = e.description();
+    }
+    const qint64 growth = residentBytes() - before;
+
+    QVERIFY2(description.contains(QLatin1String("is larger than 16 MiB")), qPrintable(description));
+    QVERIFY2(server.bytesSent() < 24 * MiB, qPrintable(QString::number(server.bytesSent())));
+    QVERIFY2(growth < 64 * MiB, qPrintable(QString::number(growth)));
+    QCOMPARE(client.replyText(), QString());
+}
+
+void TestHostile::hostileRdapIsNamedNotFatal_data()
+{
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<QString>("note");
+
+    QTest::newRow("truncated") << QByteArray("{\"ldhName\": \"MARROWBY.COM\", \"entities\": [{")
+                               << QStringLiteral("not valid JSON");
+    QTest::newRow("10,000 levels deep") << QByteArray(QByteArray(10000, '[') + QByteArray(10000, ']'))
+                                        << QStringLiteral("not valid JSON");
+    QTest::newRow("wrong types in every field")
+        << json("{'ldhName': [], 'handle': {}, 'status': 1, 'events': 'x', 'nameservers': [[]],"
+                " 'entities': [{'roles': [1], 'vcardArray': [[], {}], 'entities': 'x'}],"
+                " 'notices': [[]], 'links': [{'rel': 1, 'href': []}]}")
+        << QStringLiteral("--- RDAP ");
+}
+
+void TestHostile::hostileRdapIsNamedNotFatal()
+{
+    QFETCH(QByteArray, body);
+    QFETCH(QString, note);
+
+    FakeWhoisServer registry;
+    registry.send("Domain Name: MARROWBY.COM\nRegistrar WHOIS Server: whois.registrar.test\n").close();
+    FakeHttpServer rdap;
+    rdap.route("/dns.json", 200, "{\"services\": [[[\"com\"], [\"" + rdap.url("/").toEncoded() + "\"]]]}");
+    rdap.route("/domain/marrowby.com", 200, body);
+    auto resolver = loopback();
+    resolver->add(QStringLiteral("whois.internic.net"), registry.port())
+        .add(QStringLiteral("whois.registrar.test"), FakeWhoisServer::closedPort());
+
+    WhoisClient client(QStringLiteral("whois.internic.net"), 43, resolver, rdap.url("/dns.json"));
+    client.lookup(QStringLiteral("marrowby.com"));
+    const QString text = client.replyText();
+    QVERIFY2(text.startsWith(QLatin1String("Domain Name: MARROWBY.COM\n")), qPrintable(text));
+    QVERIFY2(text.contains(note), qPrintable(text));
+}
+
+void TestHostile::badInputFromTheUser_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QByteArray>("wire");   // what the server gets; empty when it is not asked
+    QTest::addColumn<QString>("message");   // part of the error box; empty when the reply shows
+
+    const QString longName = QString(9996, u'a') + QStringLiteral(".com");
+    QTest::newRow("empty") << QString() << QByteArray("\r\n") << QString();
+    QTest::newRow("spaces only") << QStringLiteral("   ") << QByteArray("   \r\n") << QString();
+    QTest::newRow("10,000 characters") << longName << QByteArray("domain " + longName.toLatin1() + "\r\n") << QString();
+    QTest::newRow("control characters") << QStringLiteral("marrowby.com\r\nhelp") << QByteArray()
+                                        << QStringLiteral("control character (U+000D)");
+    QTest::newRow("mixed scripts") << QStringLiteral("p\u0430ypal.com") << QByteArray("domain xn--") << QString();
+    QTest::newRow("10,000 letters with no ASCII form") << QString(10000, u'\u00FC') << QByteArray()
+                                                       << QStringLiteral("not a valid international domain name");
+}
+
+void TestHostile::badInputFromTheUser()
+{
+    QFETCH(QString, typed);
+    QFETCH(QByteArray, wire);
+    QFETCH(QString, message);
+
+    FakeWhoisServer server;
+    server.send("the reply\n").close();
+    Form1 form(std::make_unique<WhoisClient>(QStringLiteral("127.0.0.1"), server.port(), loopback()));
+    form.show();
+    form.findChild<QLineEdit *>(QStringLiteral("txtDomain"))->setText(typed);
+    auto *response = form.findChild<QPlainTextEdit *>(QStringLiteral("txtResponse"));
+
+    QTest::mouseClick(form.findChild<QPushButton *>(QStringLiteral("cmdQuery")), Qt::LeftButton);
+    QVERIFY2(server.received().startsWith(wire), server.received().left(80).constData());
+    QCOMPARE(server.connections(), wire.isEmpty() ? 0 : 1);
+    const auto shown = MessageBox::takeShown();
+    if (message.isEmpty()) {
+        QVERIFY(shown.isEmpty());
+        QCOMPARE(response->toPlainText(), QStringLiteral("the reply\n"));
+    } else {
+        QCOMPARE(shown.size(), 1);
+        QVERIFY2(shown[0].prompt.contains(message), qPrintable(shown[0].prompt));
+        QCOMPARE(response->toPlainText(), QStringLiteral("Querying remote server..."));
+    }
+    QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+    QVERIFY(form.isVisible());
+}
+
+HOLDRIN_TEST_MAIN(TestHostile)
+#include "tst_hostile.moc"

@@ -2,8 +2,8 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QStyleOptionFocusRect>
-#include <QStylePainter>
+#include <QPainter>
+#include <QStyle>
 
 LinkLabel::LinkLabel(const QString &text, QWidget *parent)
     : QLabel(text, parent)
@@ -44,16 +44,29 @@ void LinkLabel::keyPressEvent(QKeyEvent *event)
     }
 }
 
+// A label does not repaint when the focus comes or goes; the mark below does.
+void LinkLabel::focusInEvent(QFocusEvent *event)
+{
+    QLabel::focusInEvent(event);
+    update();
+}
+
+void LinkLabel::focusOutEvent(QFocusEvent *event)
+{
+    QLabel::focusOutEvent(event);
+    update();
+}
+
 void LinkLabel::paintEvent(QPaintEvent *event)
 {
     QLabel::paintEvent(event);
     if (!hasFocus())
         return;
-    // A label draws no focus of its own; mark the text the keys will press.
-    QStylePainter painter(this);
-    QStyleOptionFocusRect option;
-    option.initFrom(this);
-    option.rect = style()->itemTextRect(fontMetrics(), contentsRect(), int(alignment()), true, text())
-                      .intersected(rect());
-    painter.drawPrimitive(QStyle::PE_FrameFocusRect, option);
+    // A label draws no focus of its own, and the style's faint one is lost
+    // on a dark window: a dotted frame in the text's colour marks the text
+    // the keys will press.
+    const QRect text = style()->itemTextRect(fontMetrics(), contentsRect(), int(alignment()), true, this->text());
+    QPainter painter(this);
+    painter.setPen(QPen(palette().color(QPalette::WindowText), 1, Qt::DotLine));
+    painter.drawRect(text.adjusted(-1, -1, 1, 1).intersected(rect()).adjusted(0, 0, -1, -1));
 }

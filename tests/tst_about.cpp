@@ -64,6 +64,7 @@ private slots:
     void failedLinkIsReportedAndStillCloses_data();
     void failedLinkIsReportedAndStillCloses();
     void reopenedWindowIsBuiltAfresh();
+    void focusedLinkIsMarked();
 };
 
 void TestAbout::init()
@@ -315,6 +316,29 @@ void TestAbout::reopenedWindowIsBuiltAfresh()
     QCOMPARE(title, QStringLiteral("About Holdrin"));
     QCOMPARE(focused, QStringLiteral("cmdOK"));
     QCOMPARE(site, Maker::webSite());
+}
+
+void TestAbout::focusedLinkIsMarked()
+{
+    Form1 form;
+    frmAbout about(&form);
+    about.show();
+    QApplication::setActiveWindow(&about);
+    QVERIFY(QTest::qWaitForWindowActive(&about));
+    QWidget *link = child(&about, "Label1");
+    const auto yellowPixels = [link] {
+        const QImage image = link->grab().toImage();
+        int count = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                count += image.pixelColor(x, y) == QColor(255, 255, 0);
+        return count;
+    };
+    const int unfocused = yellowPixels();
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), link);
+    QVERIFY2(yellowPixels() > unfocused + 20, "no focus frame around the focused link");
 }
 
 HOLDRIN_TEST_MAIN(TestAbout)

@@ -1,5 +1,6 @@
 #include "app/Application.h"
 
+#include "app/Maker.h"
 #include "app/MessageBox.h"
 
 #include <QFont>
@@ -29,7 +30,8 @@ Application::Application(int &argc, char **argv)
 {
     setApplicationName(QStringLiteral("Holdrin"));
     setApplicationVersion(QStringLiteral("1.0"));
-    setOrganizationName(QStringLiteral("Marrowby Industries"));
+    setOrganizationName(Maker::name());
+    setOrganizationDomain(Maker::domain());
     // Small sizes for title bars, large ones for task switchers; the desktop
     // matches the windows to the installed menu entry by its file name.
     QIcon icon;

@@ -47,6 +47,8 @@ void TestShellLauncher::addressesAgreeWithThePresetDomain()
 
     Form1 form;
     QCOMPARE(form.findChild<QLineEdit *>(QStringLiteral("txtDomain"))->text(), Maker::domain());
+    QCOMPARE(QCoreApplication::organizationName(), Maker::name());
+    QCOMPARE(QCoreApplication::organizationDomain(), Maker::domain());
 }
 
 void TestShellLauncher::linkHandsExactlyOneAddressToTheOpener_data()

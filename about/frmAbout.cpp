@@ -108,6 +108,8 @@ void frmAbout::createControls()
     picIcon->setPixmap(QPixmap(QStringLiteral(":/holdrin-32.png")));
     picIcon->setAlignment(Qt::AlignCenter);
     Image2->setPixmap(QPixmap(QStringLiteral(":/marrowby-logo.png")));
+    picIcon->setAccessibleName(tr("Holdrin icon"));
+    Image2->setAccessibleName(tr("%1 logo").arg(Maker::name()));
 
     for (QLabel *label : {lblDisclaimer, lblVersion, lblTitle, lblDescription}) {
         label->setTextFormat(Qt::PlainText);

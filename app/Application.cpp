@@ -1,5 +1,6 @@
 #include "app/Application.h"
 
+#include "app/Maker.h"
 #include "app/MessageBox.h"
 
 #include <QFont>
@@ -29,8 +30,15 @@ Application::Application(int &argc, char **argv)
 {
     setApplicationName(QStringLiteral("Holdrin"));
     setApplicationVersion(QStringLiteral("1.0"));
-    setOrganizationName(QStringLiteral("Marrowby Industries"));
-    setWindowIcon(QIcon(QStringLiteral(":/holdrin-32.png")));
+    setOrganizationName(Maker::name());
+    setOrganizationDomain(Maker::domain());
+    // Small sizes for title bars, large ones for task switchers; the desktop
+    // matches the windows to the installed menu entry by its file name.
+    QIcon icon;
+    for (int size : {32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/holdrin-%1.png").arg(size), QSize(size, size));
+    setWindowIcon(icon);
+    setDesktopFileName(QStringLiteral("com.marrowby.Holdrin"));
     installFontSubstitutes();
 }
 

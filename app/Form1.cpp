@@ -1,5 +1,7 @@
 #include "app/Form1.h"
 
+#include "about/ShellLauncher.h"
+#include "about/frmAbout.h"
 #include "app/ElasticLayout.h"
 #include "app/Maker.h"
 #include "app/MessageBox.h"
@@ -120,6 +122,7 @@ void Form1::createMenus()
 
     connect(mnuExit, &QAction::triggered, this, &Form1::exitProgram);
     connect(mnuHelp2, &QAction::triggered, this, &Form1::showHelp);
+    connect(mnuAbout, &QAction::triggered, this, &Form1::showAbout);
 }
 
 void Form1::load()
@@ -133,6 +136,42 @@ void Form1::showHelp()
 {
     MessageBox::show(this, tr("If you need help with this simple program, then you REALLY need help!"),
                      tr("Really?"), MessageBox::Icon::Information);
+}
+
+void Form1::showAbout()
+{
+    // Built afresh for each showing and gone once it closes.
+    frmAbout about(this);
+    about.exec();
+}
+
+qint32 Form1::StartDoc(const QString &dofile)
+{
+    return ShellLauncher::open(dofile);
+}
+
+void Form1::GoMarrowby()
+{
+    openLink(Maker::webSite());
+}
+
+void Form1::EMailAuthor()
+{
+    openLink(QLatin1String("mailto:") + Maker::authorEmail());
+}
+
+void Form1::openLink(const QString &address)
+{
+    try {
+        // The opener's status tells nothing about the browser it starts.
+        StartDoc(address);
+    } catch (const std::exception &) {
+        // The mail link shows the same words: to the user both are links that did not open.
+        QWidget *owner = QApplication::activeModalWidget();
+        MessageBox::show(owner ? owner : this,
+                         tr("There was an error launching your default web browser or connecting to the internet."),
+                         {}, MessageBox::Icon::Critical);
+    }
 }
 
 void Form1::exitProgram()

@@ -26,11 +26,21 @@ public:
     explicit Form1(std::unique_ptr<WhoisClient> whois = nullptr, QWidget *parent = nullptr);
     ~Form1() override;
 
+    // Open an address with the desktop's default program; the About
+    // window's links call these. StartDoc throws LaunchError when the
+    // address cannot be handed over at all; the other two report that in a
+    // message box and return.
+    qint32 StartDoc(const QString &dofile);
+    void GoMarrowby();
+    void EMailAuthor();
+
 private:
     void createControls(QWidget *client);
     void createMenus();
     void load();
     void showHelp();
+    void showAbout();
+    void openLink(const QString &address);
     void exitProgram();
 
     QLineEdit *txtDomain;

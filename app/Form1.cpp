@@ -16,7 +16,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShortcut>
-#include <QStandardPaths>
 
 namespace {
 const QColor Navy(0, 0, 128);
@@ -61,9 +60,7 @@ Form1::Form1(std::unique_ptr<WhoisClient> whois, QWidget *parent)
 
     m_queryCommand = std::make_unique<QueryCommand>(this, txtDomain, txtResponse, Whois1);
     m_saveCommand = std::make_unique<SaveCommand>(this, txtResponse, CommonDialog1);
-    m_printCommand = std::make_unique<PrintCommand>(
-        this, txtResponse, QCoreApplication::applicationDirPath(),
-        QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation));
+    m_printCommand = std::make_unique<PrintCommand>(this, txtResponse, QCoreApplication::applicationDirPath());
     connect(cmdQuery, &QPushButton::clicked, this, [this] { m_queryCommand->run(); });
     connect(cmdExit, &QPushButton::clicked, this, &Form1::exitProgram);
 

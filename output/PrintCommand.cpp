@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QPlainTextEdit>
+#include <QStandardPaths>
 
 #include <memory>
 
@@ -55,20 +56,31 @@ void PrintCommand::run()
 QString PrintCommand::writePrintFile(const QString &text)
 {
     QStringList failures;
-    for (const QString &dir : {m_applicationDir, m_fallbackDir}) {
-        if (dir.isEmpty())
-            continue;
+    const auto writeIn = [&](const QString &dir) {
         const QString path = QDir(dir).filePath(QLatin1String(FileName));
         try {
             TextFileForm::write(path, text);
             return path;
         } catch (const FileError &e) {
             failures << QDir::toNativeSeparators(e.path()) + QLatin1String(": ") + e.reason();
+            return QString();
         }
+    };
+
+    QString path = writeIn(m_applicationDir);
+    if (path.isEmpty()) {
+        // Asked only now: the lookup creates the runtime folder when missing.
+        const QString fallback = m_fallbackDir.isEmpty()
+                                     ? QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation)
+                                     : m_fallbackDir;
+        if (!fallback.isEmpty())
+            path = writeIn(fallback);
     }
-    MessageBox::show(m_window,
-                     tr("The reply could not be prepared for printing.") + QLatin1String("\r\n")
-                         + failures.join(QLatin1String("\r\n")),
-                     {}, MessageBox::Icon::Critical);
-    return {};
+    if (path.isEmpty()) {
+        MessageBox::show(m_window,
+                         tr("The reply could not be prepared for printing.") + QLatin1String("\r\n")
+                             + failures.join(QLatin1String("\r\n")),
+                         {}, MessageBox::Icon::Critical);
+    }
+    return path;
 }

@@ -13,10 +13,10 @@ public:
     static constexpr const char *FileName = "Tempfile.txt";
 
     // The print file goes in applicationDir; where that cannot be written
-    // (an install under /usr/bin, say), in fallbackDir, which only the user
-    // can write.
+    // (an install under /usr/bin, say), in fallbackDir, by default the
+    // user's runtime folder, which only that user can write.
     PrintCommand(QWidget *window, QPlainTextEdit *response, const QString &applicationDir,
-                 const QString &fallbackDir);
+                 const QString &fallbackDir = {});
 
     void run();
 

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QCoreApplication>
 #include <QDir>
 #include <QPrintDialog>
 #include <QPrintPreviewWidget>
@@ -187,11 +188,15 @@ bool PrintPreview::printPages(QPrinter *printer)
     progress.setMinimumDuration(0);
     progress.setAutoClose(false);
     progress.setAutoReset(false);
+    // Shown at once, so Cancel is there from the first page on.
+    progress.show();
 
     const bool done = m_document.print(printer, [&](int page, int count) {
         progress.setMaximum(count);
         progress.setLabelText(progressText(printer, page));
         progress.setValue(page - 1);
+        // Lets a click on Cancel land before the next page starts.
+        QCoreApplication::processEvents();
         return !progress.wasCanceled();
     });
     if (done)

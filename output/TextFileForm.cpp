@@ -16,8 +16,11 @@ QString TextFileForm::decode(const QByteArray &bytes)
 
 void TextFileForm::write(const QString &path, const QString &text)
 {
+    // Unbuffered, so a short write shows here: QSaveFile in Qt 6.4 can
+    // commit a temporary file whose buffered flush ran out of room, which
+    // would replace a good file with a truncated one.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         throw FileError(path, file.errorString());
     const QByteArray bytes = encode(text);
     if (file.write(bytes) != bytes.size()) {

@@ -11,6 +11,24 @@
 #include <memory>
 #include <vector>
 
+namespace {
+// Tab stops every eight columns, as on a terminal, so the fixed-pitch body
+// keeps a reply's columns whatever the printer's resolution.
+QString expandTabs(const QString &text)
+{
+    if (!text.contains(QLatin1Char('\t')))
+        return text;
+    QString expanded;
+    for (const QChar c : text) {
+        if (c == QLatin1Char('\t'))
+            expanded += QString(8 - expanded.size() % 8, QLatin1Char(' '));
+        else
+            expanded += c;
+    }
+    return expanded;
+}
+} // namespace
+
 // Line breaks and pages for one printer: fonts measure differently at each
 // printer's resolution, so the layout is made afresh for every run.
 class PrintDocument::Layout
@@ -58,7 +76,7 @@ PrintDocument::Layout::Layout(const PrintDocument &document, QPrinter *printer)
     m_pages.emplace_back();
     qreal y = 0;
     for (const QString &text : std::as_const(paragraphs)) {
-        auto paragraph = std::make_unique<QTextLayout>(text, document.bodyFont, printer);
+        auto paragraph = std::make_unique<QTextLayout>(expandTabs(text), document.bodyFont, printer);
         paragraph->setTextOption(option);
         paragraph->beginLayout();
         for (QTextLine line = paragraph->createLine(); line.isValid(); line = paragraph->createLine())

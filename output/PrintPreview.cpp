@@ -173,8 +173,11 @@ void PrintPreview::printWithDialog()
         QPrintDialog dialog(m_printer.get(), this);
         accepted = dialog.exec() == QDialog::Accepted;
     }
-    if (accepted)
-        printPages(m_printer.get());
+    if (!accepted)
+        return;
+    printPages(m_printer.get());
+    // The dialog may have changed the paper; the preview follows it.
+    m_view->updatePreview();
 }
 
 bool PrintPreview::printPages(QPrinter *printer)

@@ -67,6 +67,7 @@ private slots:
     void everyPageCarriesBothRunningLinesAndTheBodyArrivesWhole();
     void webPageReplyPrintsRunningLinesOnly();
     void longLinesWrapInsteadOfBeingCut();
+    void tabsLineUpInColumns();
     void progressBoxNamesThePageAndCancelStopsBetweenPages();
     void cancelledPrintDialogPrintsNothing();
 
@@ -282,6 +283,28 @@ void TestForm2::longLinesWrapInsteadOfBeingCut()
         text += line.trimmed() + QLatin1Char(' ');
     QCOMPARE(text.simplified().section(QLatin1Char(' '), 0, 119), spaced);
     QCOMPARE(QString(text.simplified().section(QLatin1Char(' '), 120)).remove(QLatin1Char(' ')), solid);
+}
+
+void TestForm2::tabsLineUpInColumns()
+{
+    auto form = open("Name:\tvalue\r\nab\tc\r\n");
+    const QString pdf = m_dir->filePath(QStringLiteral("tabs.pdf"));
+    printToPdf(pdf);
+    form->findChild<QAction *>(QStringLiteral("print"))->trigger();
+
+    const QStringList pages = pdfPages(pdf);
+    QCOMPARE(pages.size(), 1);
+    QStringList lines = pages[0].split(QLatin1Char('\n'));
+    const auto column = [&](const QString &start, const QString &after) {
+        for (const QString &line : std::as_const(lines))
+            if (line.trimmed().startsWith(start))
+                return line.indexOf(after);
+        return qsizetype(-1);
+    };
+    // Both values start at the same tab stop, on the line they began.
+    const qsizetype value = column(QStringLiteral("Name:"), QStringLiteral("value"));
+    QVERIFY2(value > column(QStringLiteral("Name:"), QStringLiteral("Name:")) + 5, qPrintable(pages[0]));
+    QCOMPARE(column(QStringLiteral("ab"), QStringLiteral("c")), value);
 }
 
 void TestForm2::progressBoxNamesThePageAndCancelStopsBetweenPages()

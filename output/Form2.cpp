@@ -97,6 +97,8 @@ void Form2::createControls()
 void Form2::load(const QString &printFilePath)
 {
     vp->setDocName(QStringLiteral("Holdrin"));
+    // The product line and page number head each page; the date and the
+    // print file's path run at its foot.
     vp->setHeader(tr("Holdrin 1.0 from Marrowby Industries||Page %d"));
     vp->setFooter(QLocale().toString(QDate::currentDate(), QStringLiteral("dd-MMM-yy")) + QLatin1String("||")
                   + QDir::toNativeSeparators(printFilePath));

@@ -8,6 +8,7 @@
 #include <QRegularExpression>
 #include <QTextLayout>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -128,7 +129,20 @@ void PrintDocument::Layout::paintRunningLine(QPainter &painter, const QString &l
 {
     const RunningLine::Zones zones = RunningLine::format(line, page);
     const QRectF band(m_page.left(), top, m_page.width(), m_runningLineHeight);
-    painter.setFont(m_document.runningLineFont);
+
+    // Zones too wide to sit side by side, such as a long path, are set in a
+    // smaller size rather than printed over one another.
+    QFont font = m_document.runningLineFont;
+    const QFontMetricsF metrics(font, painter.device());
+    const qreal gap = metrics.horizontalAdvance(QLatin1Char(' ')) * 2;
+    const qreal left = metrics.horizontalAdvance(zones.left);
+    const qreal right = metrics.horizontalAdvance(zones.right);
+    const qreal needed = zones.centre.isEmpty()
+                             ? left + gap + right
+                             : 2 * (std::max(left, right) + gap) + metrics.horizontalAdvance(zones.centre);
+    if (needed > band.width())
+        font.setPointSizeF(font.pointSizeF() * band.width() / needed);
+    painter.setFont(font);
     painter.drawText(band, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, zones.left);
     painter.drawText(band, Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextSingleLine, zones.centre);
     painter.drawText(band, Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine, zones.right);

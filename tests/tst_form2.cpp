@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QDate>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLocale>
@@ -68,6 +69,7 @@ private slots:
     void webPageReplyPrintsRunningLinesOnly();
     void longLinesWrapInsteadOfBeingCut();
     void tabsLineUpInColumns();
+    void longPathStaysWholeInTheFoot();
     void progressBoxNamesThePageAndCancelStopsBetweenPages();
     void cancelledPrintDialogPrintsNothing();
 
@@ -305,6 +307,28 @@ void TestForm2::tabsLineUpInColumns()
     const qsizetype value = column(QStringLiteral("Name:"), QStringLiteral("value"));
     QVERIFY2(value > column(QStringLiteral("Name:"), QStringLiteral("Name:")) + 5, qPrintable(pages[0]));
     QCOMPARE(column(QStringLiteral("ab"), QStringLiteral("c")), value);
+}
+
+void TestForm2::longPathStaysWholeInTheFoot()
+{
+    QString deep = m_dir->path();
+    for (int i = 0; i < 12; ++i)
+        deep += QStringLiteral("/folder-%1-with-a-long-name").arg(i);
+    QVERIFY(QDir().mkpath(deep));
+    m_printFile = deep + QLatin1String("/Tempfile.txt");
+    auto form = open("reply\r\n");
+    const QString pdf = m_dir->filePath(QStringLiteral("deep.pdf"));
+    printToPdf(pdf);
+    form->findChild<QAction *>(QStringLiteral("print"))->trigger();
+
+    const QStringList pages = pdfPages(pdf);
+    QCOMPARE(pages.size(), 1);
+    QStringList lines = pages[0].split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    lines.removeIf([](const QString &line) { return line.trimmed().isEmpty(); });
+    // Date first, then the whole path, with nothing printed over either.
+    const QString foot = lines.constLast().simplified();
+    QVERIFY2(foot.startsWith(today() + QLatin1Char(' ')), qPrintable(foot));
+    QCOMPARE(QString(foot.mid(today().size())).remove(QLatin1Char(' ')), m_printFile);
 }
 
 void TestForm2::progressBoxNamesThePageAndCancelStopsBetweenPages()

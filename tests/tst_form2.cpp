@@ -70,6 +70,7 @@ private slots:
     void longLinesWrapInsteadOfBeingCut();
     void tabsLineUpInColumns();
     void longPathStaysWholeInTheFoot();
+    void closingLineBreakOpensNoNewPage();
     void progressBoxNamesThePageAndCancelStopsBetweenPages();
     void cancelledPrintDialogPrintsNothing();
 
@@ -329,6 +330,32 @@ void TestForm2::longPathStaysWholeInTheFoot()
     const QString foot = lines.constLast().simplified();
     QVERIFY2(foot.startsWith(today() + QLatin1Char(' ')), qPrintable(foot));
     QCOMPARE(QString(foot.mid(today().size())).remove(QLatin1Char(' ')), m_printFile);
+}
+
+void TestForm2::closingLineBreakOpensNoNewPage()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    PrintDocument document;
+    document.bodyFont = QFont(QStringLiteral("Courier New"));
+    document.bodyFont.setPointSizeF(14.25);
+
+    // Find the most lines one page holds.
+    QString full;
+    int lines = 0;
+    for (document.body = QStringLiteral("1"); document.pageCount(&printer) == 1; ++lines) {
+        full = document.body;
+        document.body += QStringLiteral("\r\n") + QString::number(lines + 2);
+    }
+    QVERIFY(lines > 10);
+    QCOMPARE(document.pageCount(&printer), 2);
+
+    document.body = full + QStringLiteral("\r\n");
+    QCOMPARE(document.pageCount(&printer), 1);
+    // A blank line after it is a line of its own.
+    document.body = full + QStringLiteral("\r\n\r\n");
+    QCOMPARE(document.pageCount(&printer), 2);
 }
 
 void TestForm2::progressBoxNamesThePageAndCancelStopsBetweenPages()

@@ -5,6 +5,9 @@
 #include "app/ElasticLayout.h"
 #include "app/Maker.h"
 #include "app/MessageBox.h"
+#include "output/FileDialog.h"
+#include "output/PrintCommand.h"
+#include "output/SaveCommand.h"
 #include "query/QueryCommand.h"
 #include "query/WhoisClient.h"
 
@@ -36,11 +39,13 @@ Widget *named(Widget *widget, const char *name)
 Form1::Form1(std::unique_ptr<WhoisClient> whois, QWidget *parent)
     : QMainWindow(parent)
     , Whois1(whois ? whois.release() : new WhoisClient)
+    , CommonDialog1(new FileDialog(this))
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(tr("Holdrin: A Domain Info Query Tool"));
     Whois1->setParent(this);
     Whois1->setObjectName(QStringLiteral("Whois1"));
+    CommonDialog1->setObjectName(QStringLiteral("CommonDialog1"));
 
     auto *client = named(new QWidget(this), "client");
     QPalette palette = client->palette();
@@ -56,6 +61,8 @@ Form1::Form1(std::unique_ptr<WhoisClient> whois, QWidget *parent)
     createMenus();
 
     m_queryCommand = std::make_unique<QueryCommand>(this, txtDomain, txtResponse, Whois1);
+    m_saveCommand = std::make_unique<SaveCommand>(this, txtResponse, CommonDialog1);
+    m_printCommand = std::make_unique<PrintCommand>(this, txtResponse, QCoreApplication::applicationDirPath());
     connect(cmdQuery, &QPushButton::clicked, this, [this] { m_queryCommand->run(); });
     connect(cmdExit, &QPushButton::clicked, this, &Form1::exitProgram);
 
@@ -120,6 +127,8 @@ void Form1::createMenus()
     mnuHelp2 = named(mnuHelp->addAction(tr("&Help")), "mnuHelp2");
     mnuAbout = named(mnuHelp->addAction(tr("&About")), "mnuAbout");
 
+    connect(mnuSave, &QAction::triggered, this, [this] { m_saveCommand->run(); });
+    connect(mnuPrint, &QAction::triggered, this, [this] { m_printCommand->run(); });
     connect(mnuExit, &QAction::triggered, this, &Form1::exitProgram);
     connect(mnuHelp2, &QAction::triggered, this, &Form1::showHelp);
     connect(mnuAbout, &QAction::triggered, this, &Form1::showAbout);

@@ -7,6 +7,8 @@
 #include <memory>
 
 class ElasticLayout;
+class FileDialog;
+class PrintCommand;
 class QAction;
 class QLabel;
 class QLineEdit;
@@ -14,6 +16,7 @@ class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QueryCommand;
+class SaveCommand;
 
 // The main window: the domain entry, the reply area, the two buttons and the
 // menu bar. It lives for the whole run and owns the WHOIS component.
@@ -49,6 +52,7 @@ private:
     QLabel *Label1;
     QPushButton *cmdExit;
     WhoisClient *Whois1;
+    FileDialog *CommonDialog1;
     ElasticLayout *elasticLayout1;
 
     QMenu *mnuFile;
@@ -60,4 +64,6 @@ private:
     QAction *mnuAbout;
 
     std::unique_ptr<QueryCommand> m_queryCommand;
+    std::unique_ptr<SaveCommand> m_saveCommand;
+    std::unique_ptr<PrintCommand> m_printCommand;
 };

@@ -1,0 +1,18 @@
+#include "output/FileError.h"
+
+FileError::FileError(const QString &path, const QString &reason)
+    : std::runtime_error(QString(path + QLatin1String(": ") + reason).toStdString())
+    , m_path(path)
+    , m_reason(reason)
+{
+}
+
+QString FileError::path() const
+{
+    return m_path;
+}
+
+QString FileError::reason() const
+{
+    return m_reason;
+}

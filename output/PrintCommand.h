@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+class QPlainTextEdit;
+class QWidget;
+
+// "&Print Domain Info": hands the reply to the print window through the
+// temporary print file and removes that file once the window has closed.
+class PrintCommand
+{
+public:
+    static constexpr const char *FileName = "Tempfile.txt";
+
+    // The print file goes in applicationDir; where that cannot be written
+    // (an install under /usr/bin, say), in fallbackDir, by default the
+    // user's runtime folder, which only that user can write.
+    PrintCommand(QWidget *window, QPlainTextEdit *response, const QString &applicationDir,
+                 const QString &fallbackDir = {});
+
+    void run();
+
+private:
+    QString writePrintFile(const QString &text);
+
+    QWidget *m_window;
+    QPlainTextEdit *m_response;
+    QString m_applicationDir;
+    QString m_fallbackDir;
+};

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QFont>
+#include <QString>
+
+#include <functional>
+
+class QPrinter;
+
+// The pages the print window shows and prints: the body laid out page after
+// page between a running head and a running foot, each line wrapped to the
+// page width so that nothing is cut off.
+class PrintDocument
+{
+public:
+    // Bits of the border setting.
+    enum Border { RuleUnderHead = 1, RuleOverFoot = 2, Frame = 4 };
+
+    QString header;
+    QString footer;
+    int border = 0;
+    QString body;
+    QFont bodyFont;
+    QFont runningLineFont;
+
+    int pageCount(QPrinter *printer) const;
+
+    // Asked before each page with its number and the page count; answering
+    // false stops the document there. Returns whether every page was painted.
+    using BeforePage = std::function<bool(int page, int pageCount)>;
+    bool print(QPrinter *printer, const BeforePage &beforePage = {}) const;
+
+private:
+    class Layout;
+};

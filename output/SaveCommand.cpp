@@ -1,0 +1,58 @@
+#include "output/SaveCommand.h"
+
+#include "app/MessageBox.h"
+#include "output/FileDialog.h"
+#include "output/FileError.h"
+#include "output/TextFileForm.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QPlainTextEdit>
+
+#include <algorithm>
+
+namespace {
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("SaveCommand", text);
+}
+
+// Only the space character counts as blank here: a reply of tabs or line
+// breaks is still saved.
+bool onlySpaces(const QString &text)
+{
+    return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c == QLatin1Char(' '); });
+}
+} // namespace
+
+SaveCommand::SaveCommand(QWidget *window, QPlainTextEdit *response, FileDialog *dialog)
+    : m_window(window)
+    , m_response(response)
+    , m_dialog(dialog)
+{
+}
+
+void SaveCommand::run()
+{
+    if (onlySpaces(m_response->toPlainText())) {
+        MessageBox::show(m_window, tr("There is nothing to save. Please query a domain."), tr("No info"),
+                         MessageBox::Icon::Information);
+        return;
+    }
+
+    m_dialog->setDialogTitle(tr("Save File as"));
+    m_dialog->setInitDir(QDir::rootPath());
+    m_dialog->showSave(m_window);
+    const QString path = m_dialog->fileName();
+    if (path.isEmpty())
+        return;
+
+    // A failed write must not cost the user the reply: say why and run on.
+    try {
+        TextFileForm::write(path, m_response->toPlainText());
+    } catch (const FileError &e) {
+        MessageBox::show(m_window,
+                         tr("The reply could not be saved to %1.\r\n%2").arg(QDir::toNativeSeparators(e.path()), e.reason()),
+                         {}, MessageBox::Icon::Critical);
+    }
+}

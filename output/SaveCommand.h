@@ -1,0 +1,19 @@
+#pragma once
+
+class FileDialog;
+class QPlainTextEdit;
+class QWidget;
+
+// "&Save Domain Info": writes the reply to a file the user names.
+class SaveCommand
+{
+public:
+    SaveCommand(QWidget *window, QPlainTextEdit *response, FileDialog *dialog);
+
+    void run();
+
+private:
+    QWidget *m_window;
+    QPlainTextEdit *m_response;
+    FileDialog *m_dialog;
+};

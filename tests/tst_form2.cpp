@@ -1,0 +1,416 @@
+#include "TestMain.h"
+
+#include "app/ElasticLayout.h"
+#include "output/Form2.h"
+#include "output/PrintPreview.h"
+#include "output/TextFileForm.h"
+
+#include <QAction>
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLocale>
+#include <QPrinter>
+#include <QProcess>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace {
+const QString Head = QStringLiteral("Holdrin 1.0 from Marrowby Industries");
+
+QString today()
+{
+    return QLocale().toString(QDate::currentDate(), QStringLiteral("dd-MMM-yy"));
+}
+
+// The text of a PDF, one entry per page.
+QStringList pdfPages(const QString &pdf)
+{
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    if (!process.waitForFinished(60000) || process.exitCode() != 0)
+        return {QStringLiteral("pdftotext failed: ") + QString::fromLocal8Bit(process.readAllStandardError())};
+    QStringList pages = QString::fromUtf8(process.readAllStandardOutput()).split(QLatin1Char('\f'));
+    if (!pages.isEmpty() && pages.constLast().trimmed().isEmpty())
+        pages.removeLast();
+    return pages;
+}
+
+// Answers the print dialog by pointing the printer at a PDF file.
+void printToPdf(const QString &pdf)
+{
+    PrintPreview::setPrintDialogHook([pdf](QPrinter *printer, QWidget *) {
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(pdf);
+        printer->setPageSize(QPageSize(QPageSize::A4));
+        return true;
+    });
+}
+} // namespace
+
+class TestForm2 : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void windowMatchesTheDesign();
+    void documentCarriesTheNameRunningLinesAndSetting();
+    void bodyIsTheFileUnlessItIsAWebPage_data();
+    void bodyIsTheFileUnlessItIsAWebPage();
+    void missingFileIsCreatedEmptyAndTheWindowOpens();
+    void exitClosesButEnterAndEscDoNot();
+    void everyPageCarriesBothRunningLinesAndTheBodyArrivesWhole();
+    void webPageReplyPrintsRunningLinesOnly();
+    void longLinesWrapInsteadOfBeingCut();
+    void tabsLineUpInColumns();
+    void longPathStaysWholeInTheFoot();
+    void closingLineBreakOpensNoNewPage();
+    void progressBoxNamesThePageAndCancelStopsBetweenPages();
+    void cancelledPrintDialogPrintsNothing();
+
+private:
+    std::unique_ptr<Form2> open(const QByteArray &fileBytes);
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_printFile;
+};
+
+void TestForm2::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    m_printFile = m_dir->filePath(QStringLiteral("Tempfile.txt"));
+}
+
+void TestForm2::cleanup()
+{
+    PrintPreview::setPrintDialogHook({});
+}
+
+std::unique_ptr<Form2> TestForm2::open(const QByteArray &fileBytes)
+{
+    QFile file(m_printFile);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(fileBytes);
+    file.close();
+    auto form = std::make_unique<Form2>(m_printFile);
+    form->show();
+    return form;
+}
+
+void TestForm2::windowMatchesTheDesign()
+{
+    auto form = open("reply\r\n");
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    QCOMPARE(form->windowTitle(), QStringLiteral("Print Domain Info"));
+    QCOMPARE(form->size(), QSize(516, 461));
+    QCOMPARE(form->palette().color(QPalette::Window), QColor(0, 128, 128));
+
+    const struct {
+        const char *name;
+        QRect twips;
+    } controls[] = {
+        {"Command1", QRect(6600, 6360, 975, 495)},
+        {"vp", QRect(120, 0, 7455, 6225)},
+        {"Label1", QRect(120, 6360, 5895, 495)},
+    };
+    for (const auto &c : controls) {
+        auto *widget = form->findChild<QWidget *>(QLatin1String(c.name));
+        QVERIFY2(widget, c.name);
+        QCOMPARE(widget->geometry(), ElasticLayout::toPixels(c.twips));
+    }
+
+    auto *exit = form->findChild<QPushButton *>(QStringLiteral("Command1"));
+    QCOMPARE(exit->text(), QStringLiteral("&Exit"));
+    QVERIFY(!exit->isDefault());
+    QVERIFY(!exit->autoDefault());
+    QApplication::setActiveWindow(form.get());
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    QCOMPARE(QApplication::focusWidget(), exit);
+
+    auto *label = form->findChild<QLabel *>(QStringLiteral("Label1"));
+    QCOMPARE(label->text(), QStringLiteral("Click the printer icon button above when ready to print."));
+    QCOMPARE(label->palette().color(QPalette::WindowText), QColor(255, 255, 0));
+    QVERIFY(!label->autoFillBackground());
+
+    QStringList tools;
+    for (QAction *action : form->findChild<QToolBar *>()->actions())
+        if (!action->isSeparator())
+            tools << action->text();
+    QCOMPARE(tools, QStringList({QStringLiteral("Whole &Page"), QStringLiteral("Page &Width"),
+                                 QStringLiteral("&Two Pages"), QStringLiteral("Thumb&nail"), QStringLiteral("&Print")}));
+    auto *printButton = form->findChild<QToolButton *>(QStringLiteral("printButton"));
+    QVERIFY(printButton);
+    QVERIFY(!printButton->icon().pixmap(24).isNull());
+
+    form->resize(1032, 922);
+    QTRY_COMPARE(form->findChild<QWidget *>(QStringLiteral("Command1"))->geometry(), QRect(880, 848, 130, 66));
+}
+
+void TestForm2::documentCarriesTheNameRunningLinesAndSetting()
+{
+    auto form = open("reply\r\n");
+    auto *vp = form->findChild<PrintPreview *>(QStringLiteral("vp"));
+    QVERIFY(vp);
+    QCOMPARE(vp->docName(), QStringLiteral("Holdrin"));
+    QCOMPARE(vp->header(), Head + QLatin1String("||Page %d"));
+    QCOMPARE(vp->footer(), today() + QLatin1String("||") + m_printFile);
+    QCOMPARE(vp->pageBorder(), 7);
+    QCOMPARE(vp->printer()->pageLayout().pageSize().id(), QPageSize::A4);
+}
+
+void TestForm2::bodyIsTheFileUnlessItIsAWebPage_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("body");
+    QTest::newRow("reply with its CR LF") << QByteArray("Domain: X\r\n") << QStringLiteral("Domain: X\r\n");
+    QTest::newRow("web page") << QByteArray("<html><body>x</body></html>\r\n") << QString();
+    QTest::newRow("web page in capitals") << QByteArray("<HTML>\r\n") << QString();
+    QTest::newRow("web page in mixed case") << QByteArray("<hTmL>x") << QString();
+    QTest::newRow("space before the tag") << QByteArray(" <html>\r\n") << QStringLiteral(" <html>\r\n");
+    QTest::newRow("shorter than the tag") << QByteArray("<htm") << QStringLiteral("<htm");
+    QTest::newRow("other tag") << QByteArray("<head>\r\n") << QStringLiteral("<head>\r\n");
+    QTest::newRow("empty file") << QByteArray() << QString();
+    QTest::newRow("UTF-8") << QByteArray("Z\xc3\xbcrich\r\n") << QStringLiteral("Z\u00fcrich\r\n");
+}
+
+void TestForm2::bodyIsTheFileUnlessItIsAWebPage()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QString, body);
+    auto form = open(file);
+    QCOMPARE(form->findChild<PrintPreview *>(QStringLiteral("vp"))->text(), body);
+}
+
+void TestForm2::missingFileIsCreatedEmptyAndTheWindowOpens()
+{
+    Form2 form(m_printFile);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QVERIFY(QFile::exists(m_printFile));
+    QCOMPARE(QFileInfo(m_printFile).size(), 0);
+    auto *vp = form.findChild<PrintPreview *>(QStringLiteral("vp"));
+    QCOMPARE(vp->text(), QString());
+    QCOMPARE(vp->pageCount(), 1);
+}
+
+void TestForm2::exitClosesButEnterAndEscDoNot()
+{
+    auto form = open("reply\r\n");
+    QApplication::setActiveWindow(form.get());
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    auto *exit = form->findChild<QPushButton *>(QStringLiteral("Command1"));
+    QTest::keyClick(exit, Qt::Key_Escape);
+    QTest::keyClick(exit, Qt::Key_Return);
+    QVERIFY(form->isVisible());
+    QTest::mouseClick(exit, Qt::LeftButton);
+    QVERIFY(!form->isVisible());
+}
+
+void TestForm2::everyPageCarriesBothRunningLinesAndTheBodyArrivesWhole()
+{
+    QByteArray reply;
+    for (int i = 1; i <= 150; ++i)
+        reply += "Registrant record line " + QByteArray::number(i).rightJustified(3, '0') + "\r\n";
+    auto form = open(reply);
+    const QString pdf = m_dir->filePath(QStringLiteral("out.pdf"));
+    printToPdf(pdf);
+    QTest::mouseClick(form->findChild<QToolButton *>(QStringLiteral("printButton")), Qt::LeftButton);
+
+    const QStringList pages = pdfPages(pdf);
+    QVERIFY2(pages.size() >= 3, qPrintable(pages.join(QLatin1String("\n---\n"))));
+    QCOMPARE(pages.size(), form->findChild<PrintPreview *>(QStringLiteral("vp"))->pageCount());
+    QStringList bodyLines;
+    for (int p = 0; p < pages.size(); ++p) {
+        QStringList lines = pages[p].split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        while (!lines.isEmpty() && lines.constLast().trimmed().isEmpty())
+            lines.removeLast();
+        QVERIFY(lines.size() >= 2);
+        // The head runs first on the page, the foot last.
+        const QString head = lines.takeFirst().simplified();
+        const QString foot = lines.takeLast().simplified();
+        QCOMPARE(head, Head + QLatin1String(" Page ") + QString::number(p + 1));
+        QCOMPARE(foot, today() + QLatin1Char(' ') + m_printFile);
+        for (const QString &line : std::as_const(lines))
+            if (!line.trimmed().isEmpty())
+                bodyLines << line.trimmed();
+    }
+    QStringList expected;
+    for (int i = 1; i <= 150; ++i)
+        expected << QStringLiteral("Registrant record line %1").arg(i, 3, 10, QLatin1Char('0'));
+    QCOMPARE(bodyLines, expected);
+}
+
+void TestForm2::webPageReplyPrintsRunningLinesOnly()
+{
+    auto form = open("<HTML><body>Registrant secret</body></html>\r\n");
+    const QString pdf = m_dir->filePath(QStringLiteral("web.pdf"));
+    printToPdf(pdf);
+    form->findChild<QAction *>(QStringLiteral("print"))->trigger();
+
+    const QStringList pages = pdfPages(pdf);
+    QCOMPARE(pages.size(), 1);
+    QStringList lines = pages[0].split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    lines.removeIf([](const QString &line) { return line.trimmed().isEmpty(); });
+    QCOMPARE(lines.size(), 2);
+    QCOMPARE(lines[0].simplified(), Head + QLatin1String(" Page 1"));
+    QCOMPARE(lines[1].simplified(), today() + QLatin1Char(' ') + m_printFile);
+}
+
+void TestForm2::longLinesWrapInsteadOfBeingCut()
+{
+    // One long line of numbered words, and one long run with no space at all.
+    QStringList words;
+    for (int i = 1; i <= 120; ++i)
+        words << QStringLiteral("w%1").arg(i, 3, 10, QLatin1Char('0'));
+    const QString spaced = words.join(QLatin1Char(' '));
+    const QString solid = QString(300, QLatin1Char('x'));
+    auto form = open(TextFileForm::encode(spaced + QLatin1String("\r\n") + solid));
+    const QString pdf = m_dir->filePath(QStringLiteral("long.pdf"));
+    printToPdf(pdf);
+    form->findChild<QAction *>(QStringLiteral("print"))->trigger();
+
+    const QStringList pages = pdfPages(pdf);
+    QCOMPARE(pages.size(), 1);
+    QStringList lines = pages[0].split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    lines.removeIf([](const QString &line) { return line.trimmed().isEmpty(); });
+    lines = lines.mid(1, lines.size() - 2);
+    QVERIFY2(lines.size() > 4, qPrintable(lines.join(QLatin1Char('\n'))));
+    QString text;
+    for (const QString &line : std::as_const(lines))
+        text += line.trimmed() + QLatin1Char(' ');
+    QCOMPARE(text.simplified().section(QLatin1Char(' '), 0, 119), spaced);
+    QCOMPARE(QString(text.simplified().section(QLatin1Char(' '), 120)).remove(QLatin1Char(' ')), solid);
+}
+
+void TestForm2::tabsLineUpInColumns()
+{
+    auto form = open("Name:\tvalue\r\nab\tc\r\n");
+    const QString pdf = m_dir->filePath(QStringLiteral("tabs.pdf"));
+    printToPdf(pdf);
+    form->findChild<QAction *>(QStringLiteral("print"))->trigger();
+
+    const QStringList pages = pdfPages(pdf);
+    QCOMPARE(pages.size(), 1);
+    QStringList lines = pages[0].split(QLatin1Char('\n'));
+    const auto column = [&](const QString &start, const QString &after) {
+        for (const QString &line : std::as_const(lines))
+            if (line.trimmed().startsWith(start))
+                return line.indexOf(after);
+        return qsizetype(-1);
+    };
+    // Both values start at the same tab stop, on the line they began.
+    const qsizetype value = column(QStringLiteral("Name:"), QStringLiteral("value"));
+    QVERIFY2(value > column(QStringLiteral("Name:"), QStringLiteral("Name:")) + 5, qPrintable(pages[0]));
+    QCOMPARE(column(QStringLiteral("ab"), QStringLiteral("c")), value);
+}
+
+void TestForm2::longPathStaysWholeInTheFoot()
+{
+    QString deep = m_dir->path();
+    for (int i = 0; i < 12; ++i)
+        deep += QStringLiteral("/folder-%1-with-a-long-name").arg(i);
+    QVERIFY(QDir().mkpath(deep));
+    m_printFile = deep + QLatin1String("/Tempfile.txt");
+    auto form = open("reply\r\n");
+    const QString pdf = m_dir->filePath(QStringLiteral("deep.pdf"));
+    printToPdf(pdf);
+    form->findChild<QAction *>(QStringLiteral("print"))->trigger();
+
+    const QStringList pages = pdfPages(pdf);
+    QCOMPARE(pages.size(), 1);
+    QStringList lines = pages[0].split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    lines.removeIf([](const QString &line) { return line.trimmed().isEmpty(); });
+    // Date first, then the whole path, with nothing printed over either.
+    const QString foot = lines.constLast().simplified();
+    QVERIFY2(foot.startsWith(today() + QLatin1Char(' ')), qPrintable(foot));
+    QCOMPARE(QString(foot.mid(today().size())).remove(QLatin1Char(' ')), m_printFile);
+}
+
+void TestForm2::closingLineBreakOpensNoNewPage()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    PrintDocument document;
+    document.bodyFont = QFont(QStringLiteral("Courier New"));
+    document.bodyFont.setPointSizeF(14.25);
+
+    // Find the most lines one page holds.
+    QString full;
+    int lines = 0;
+    for (document.body = QStringLiteral("1"); document.pageCount(&printer) == 1; ++lines) {
+        full = document.body;
+        document.body += QStringLiteral("\r\n") + QString::number(lines + 2);
+    }
+    QVERIFY(lines > 10);
+    QCOMPARE(document.pageCount(&printer), 2);
+
+    document.body = full + QStringLiteral("\r\n");
+    QCOMPARE(document.pageCount(&printer), 1);
+    // A blank line after it is a line of its own.
+    document.body = full + QStringLiteral("\r\n\r\n");
+    QCOMPARE(document.pageCount(&printer), 2);
+}
+
+void TestForm2::progressBoxNamesThePageAndCancelStopsBetweenPages()
+{
+    QByteArray reply;
+    for (int i = 1; i <= 200; ++i)
+        reply += "line " + QByteArray::number(i) + "\r\n";
+    auto form = open(reply);
+    auto *vp = form->findChild<PrintPreview *>(QStringLiteral("vp"));
+    QVERIFY(vp->pageCount() >= 3);
+
+    const QString pdf = m_dir->filePath(QStringLiteral("cancelled.pdf"));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+
+    // The box shows while the first page prints; cancelling it there ends
+    // the print before the second page.
+    QString title;
+    QString label;
+    QString cancel;
+    QTimer::singleShot(0, this, [&] {
+        auto *progress = vp->findChild<QProgressDialog *>();
+        QVERIFY(progress);
+        title = progress->windowTitle();
+        label = progress->labelText();
+        auto *button = progress->findChild<QPushButton *>();
+        QVERIFY(button);
+        cancel = button->text();
+        QTest::mouseClick(button, Qt::LeftButton);
+    });
+    QVERIFY(!vp->printPages(&printer));
+
+    QCOMPARE(title, QStringLiteral("Printing..."));
+    QCOMPARE(label, QStringLiteral("Now printing Page 1 of\nHoldrin\non the PDF writer on ") + pdf);
+    QCOMPARE(cancel, QStringLiteral("Cancel"));
+    QCOMPARE(pdfPages(pdf).size(), 1);
+}
+
+void TestForm2::cancelledPrintDialogPrintsNothing()
+{
+    auto form = open("reply\r\n");
+    const QString pdf = m_dir->filePath(QStringLiteral("never.pdf"));
+    int asked = 0;
+    PrintPreview::setPrintDialogHook([&](QPrinter *printer, QWidget *) {
+        ++asked;
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(pdf);
+        return false;
+    });
+    form->findChild<QAction *>(QStringLiteral("print"))->trigger();
+    QCOMPARE(asked, 1);
+    QVERIFY(!QFile::exists(pdf));
+}
+
+HOLDRIN_TEST_MAIN(TestForm2)
+#include "tst_form2.moc"

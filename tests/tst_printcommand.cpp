@@ -1,0 +1,226 @@
+#include "TestMain.h"
+
+#include "app/Form1.h"
+#include "app/MessageBox.h"
+#include "output/Form2.h"
+#include "output/PrintCommand.h"
+#include "output/PrintPreview.h"
+#include "query/WhoisClient.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+namespace {
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void writeAll(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// What the print window saw while it was open.
+struct Seen {
+    bool opened = false;
+    QByteArray fileBytes;
+    QString filePath;
+    QString body;
+};
+
+// Closes the print window as soon as it shows, by its button or by its
+// close control, after noting what it was given.
+void closeWhenShown(QObject *context, Seen &seen, bool byButton = true)
+{
+    QTimer::singleShot(0, context, [&seen, byButton] {
+        auto *form = qobject_cast<Form2 *>(QApplication::activeModalWidget());
+        QVERIFY(form);
+        seen.opened = true;
+        auto *vp = form->findChild<PrintPreview *>(QStringLiteral("vp"));
+        seen.filePath = vp->footer().section(QLatin1String("||"), 1);
+        seen.fileBytes = readAll(seen.filePath);
+        seen.body = vp->text();
+        if (byButton)
+            QTest::mouseClick(form->findChild<QPushButton *>(QStringLiteral("Command1")), Qt::LeftButton);
+        else
+            form->close();
+    });
+}
+} // namespace
+
+class TestPrintCommand : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void printFileLastsAsLongAsTheWindow_data();
+    void printFileLastsAsLongAsTheWindow();
+    void emptyReplyIsRefused();
+    void leftoverPrintFileIsReplacedAndRemoved();
+    void unwritableApplicationDirFallsBack_data();
+    void unwritableApplicationDirFallsBack();
+    void noWritablePlaceIsReportedAndTheProgramRunsOn();
+    void menuPrintsFromTheApplicationDir();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QPlainTextEdit m_response;
+};
+
+void TestPrintCommand::init()
+{
+    MessageBox::setPresetAnswer(true);
+    m_dir = std::make_unique<QTemporaryDir>();
+}
+
+void TestPrintCommand::printFileLastsAsLongAsTheWindow_data()
+{
+    QTest::addColumn<QString>("reply");
+    QTest::addColumn<bool>("byButton");
+    QTest::addColumn<QByteArray>("fileBytes");
+    QTest::addColumn<QString>("body");
+    QTest::newRow("closed by Exit") << QStringLiteral("Domain Name: X") << true << QByteArray("Domain Name: X\r\n")
+                                    << QStringLiteral("Domain Name: X\r\n");
+    QTest::newRow("closed by the close control") << QStringLiteral("a\nb") << false << QByteArray("a\nb\r\n")
+                                                 << QStringLiteral("a\nb\r\n");
+    QTest::newRow("only spaces are printed") << QStringLiteral("   ") << true << QByteArray("   \r\n")
+                                             << QStringLiteral("   \r\n");
+    QTest::newRow("web page: no body") << QStringLiteral("<Html>x") << true << QByteArray("<Html>x\r\n") << QString();
+}
+
+void TestPrintCommand::printFileLastsAsLongAsTheWindow()
+{
+    QFETCH(QString, reply);
+    QFETCH(bool, byButton);
+    QFETCH(QByteArray, fileBytes);
+    QFETCH(QString, body);
+    m_response.setPlainText(reply);
+    PrintCommand command(nullptr, &m_response, m_dir->path(), m_dir->filePath(QStringLiteral("unused")));
+    Seen seen;
+    closeWhenShown(this, seen, byButton);
+    command.run();
+
+    QVERIFY(seen.opened);
+    QCOMPARE(seen.filePath, m_dir->filePath(QStringLiteral("Tempfile.txt")));
+    QCOMPARE(seen.fileBytes, fileBytes);
+    QCOMPARE(seen.body, body);
+    QVERIFY(!QFile::exists(seen.filePath));
+    QVERIFY(MessageBox::takeShown().isEmpty());
+    QCOMPARE(QApplication::activeModalWidget(), nullptr);
+    // The window is made afresh for every print and gone afterwards.
+    for (QWidget *window : QApplication::topLevelWidgets())
+        QVERIFY(!qobject_cast<Form2 *>(window));
+}
+
+void TestPrintCommand::emptyReplyIsRefused()
+{
+    m_response.setPlainText(QString());
+    PrintCommand command(nullptr, &m_response, m_dir->path());
+    command.run();
+    const auto shown = MessageBox::takeShown();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown[0].prompt, QStringLiteral("There is nothing to print. Please query a domain."));
+    QCOMPARE(shown[0].title, QStringLiteral("No info"));
+    QCOMPARE(shown[0].icon, MessageBox::Icon::Information);
+    QVERIFY(QDir(m_dir->path()).isEmpty());
+}
+
+void TestPrintCommand::leftoverPrintFileIsReplacedAndRemoved()
+{
+    const QString path = m_dir->filePath(QStringLiteral("Tempfile.txt"));
+    writeAll(path, QByteArray(5000, 'o'));
+    m_response.setPlainText(QStringLiteral("new"));
+    PrintCommand command(nullptr, &m_response, m_dir->path());
+    Seen seen;
+    closeWhenShown(this, seen);
+    command.run();
+    QCOMPARE(seen.fileBytes, QByteArray("new\r\n"));
+    QVERIFY(!QFile::exists(path));
+}
+
+void TestPrintCommand::unwritableApplicationDirFallsBack_data()
+{
+    QTest::addColumn<QString>("applicationDir");
+    // Neither can be written, even by root.
+    QTest::newRow("a file where the folder should be") << QStringLiteral("plain-file");
+    QTest::newRow("/proc") << QStringLiteral("/proc");
+}
+
+void TestPrintCommand::unwritableApplicationDirFallsBack()
+{
+    QFETCH(QString, applicationDir);
+    writeAll(m_dir->filePath(QStringLiteral("plain-file")), "keep");
+    const QString appDir = QDir(m_dir->path()).filePath(applicationDir);
+    const QString runtimeDir = m_dir->filePath(QStringLiteral("runtime"));
+    QVERIFY(QDir().mkpath(runtimeDir));
+
+    m_response.setPlainText(QStringLiteral("reply"));
+    PrintCommand command(nullptr, &m_response, appDir, runtimeDir);
+    Seen seen;
+    closeWhenShown(this, seen);
+    command.run();
+
+    QVERIFY(seen.opened);
+    QCOMPARE(seen.filePath, QDir(runtimeDir).filePath(QStringLiteral("Tempfile.txt")));
+    QCOMPARE(seen.fileBytes, QByteArray("reply\r\n"));
+    QVERIFY(!QFile::exists(seen.filePath));
+    QVERIFY(MessageBox::takeShown().isEmpty());
+    QCOMPARE(readAll(m_dir->filePath(QStringLiteral("plain-file"))), QByteArray("keep"));
+}
+
+void TestPrintCommand::noWritablePlaceIsReportedAndTheProgramRunsOn()
+{
+    const QString blocked = m_dir->filePath(QStringLiteral("plain-file"));
+    writeAll(blocked, "keep");
+    m_response.setPlainText(QStringLiteral("reply"));
+    PrintCommand command(nullptr, &m_response, blocked, QStringLiteral("/proc"));
+    bool windowOpened = false;
+    QTimer::singleShot(0, this, [&] {
+        if (auto *modal = QApplication::activeModalWidget()) {
+            windowOpened = true;
+            modal->close();
+        }
+    });
+    command.run();
+
+    QVERIFY(!windowOpened);
+    const auto shown = MessageBox::takeShown();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown[0].icon, MessageBox::Icon::Critical);
+    QVERIFY2(shown[0].prompt.contains(blocked + QLatin1String("/Tempfile.txt: ")), qPrintable(shown[0].prompt));
+    QVERIFY2(shown[0].prompt.contains(QLatin1String("/proc/Tempfile.txt: ")), qPrintable(shown[0].prompt));
+    QCOMPARE(m_response.toPlainText(), QStringLiteral("reply"));
+    // Let the timer above run out before the next test.
+    QCoreApplication::processEvents();
+}
+
+void TestPrintCommand::menuPrintsFromTheApplicationDir()
+{
+    Form1 form(std::make_unique<WhoisClient>(QStringLiteral("127.0.0.1"), 1));
+    form.show();
+    auto *response = form.findChild<QPlainTextEdit *>(QStringLiteral("txtResponse"));
+    QAction *print = form.findChild<QAction *>(QStringLiteral("mnuPrint"));
+
+    print->trigger();
+    QCOMPARE(MessageBox::takeShown().size(), 1);
+
+    response->setPlainText(QStringLiteral("typed by hand"));
+    Seen seen;
+    closeWhenShown(this, seen);
+    print->trigger();
+    QVERIFY(seen.opened);
+    QCOMPARE(seen.filePath, QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Tempfile.txt")));
+    QCOMPARE(seen.fileBytes, QByteArray("typed by hand\r\n"));
+    QVERIFY(!QFile::exists(seen.filePath));
+}
+
+HOLDRIN_TEST_MAIN(TestPrintCommand)
+#include "tst_printcommand.moc"

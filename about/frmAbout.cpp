@@ -4,6 +4,7 @@
 #include "app/ElasticLayout.h"
 #include "app/Form1.h"
 #include "app/Maker.h"
+#include "app/Named.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -21,12 +22,6 @@ constexpr QSize DesignClient(7425, 5055);
 constexpr QPoint RuleFrom(240, 3480);
 constexpr QPoint RuleTo(7200, 3480);
 
-template<typename Widget>
-Widget *named(Widget *widget, const char *name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
 
 void setTextColour(QWidget *widget, const QColor &colour)
 {

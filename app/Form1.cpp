@@ -5,6 +5,7 @@
 #include "app/ElasticLayout.h"
 #include "app/Maker.h"
 #include "app/MessageBox.h"
+#include "app/Named.h"
 #include "output/FileDialog.h"
 #include "output/PrintCommand.h"
 #include "output/SaveCommand.h"
@@ -28,12 +29,6 @@ const QColor Yellow(255, 255, 0);
 constexpr QSize DesignClient(6480, 6840);
 constexpr QPoint DesignPlace(1095, 1800);
 
-template<typename Widget>
-Widget *named(Widget *widget, const char *name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
 } // namespace
 
 Form1::Form1(std::unique_ptr<WhoisClient> whois, QWidget *parent)

@@ -1,3 +1,4 @@
+#include "FileHelpers.h"
 #include "TestMain.h"
 
 #include "app/Form1.h"
@@ -14,19 +15,6 @@
 #include <QTemporaryDir>
 
 namespace {
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
 // What the print window saw while it was open.
 struct Seen {
     bool opened = false;

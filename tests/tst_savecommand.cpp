@@ -1,3 +1,4 @@
+#include "FileHelpers.h"
 #include "TestMain.h"
 
 #include "app/Form1.h"
@@ -16,19 +17,6 @@
 #include <sys/resource.h>
 
 namespace {
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-void writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
 // Caps the size of any file this process writes, for the lifetime of the
 // object, so a write fails part-way even for root.
 class FileSizeLimit

@@ -140,8 +140,11 @@ void PrintDocument::Layout::paintRunningLine(QPainter &painter, const QString &l
     const qreal needed = zones.centre.isEmpty()
                              ? left + gap + right
                              : 2 * (std::max(left, right) + gap) + metrics.horizontalAdvance(zones.centre);
+    // Text widths do not shrink quite in step with the point size, so the
+    // smaller size keeps a little room to spare.
+    constexpr qreal Spare = 0.97;
     if (needed > band.width())
-        font.setPointSizeF(font.pointSizeF() * band.width() / needed);
+        font.setPointSizeF(font.pointSizeF() * Spare * band.width() / needed);
     painter.setFont(font);
     painter.drawText(band, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, zones.left);
     painter.drawText(band, Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextSingleLine, zones.centre);

@@ -219,10 +219,10 @@ int main(int argc, char *argv[])
                 bare.reset();
                 barePrinter.reset();
             });
-        BenchTable::row(QStringLiteral("3. print window, 1 MiB reply: preview built, first page painted"),
-                        BenchTable::ms(preview.measured) + QLatin1String(", ") + pages(windowPages),
-                        BenchTable::ms(preview.floor) + QLatin1String(" (bare pages, ") + pages(barePages)
-                            + QLatin1Char(')'),
+        BenchTable::row(QStringLiteral("3. print window, 1 MiB reply (%1): preview, first page painted")
+                            .arg(pages(windowPages)),
+                        BenchTable::ms(preview.measured),
+                        BenchTable::ms(preview.floor) + QLatin1String(" (bare, ") + pages(barePages) + QLatin1Char(')'),
                         BenchTable::ratio(preview.measured, preview.floor) + QLatin1String(", ")
                             + BenchTable::overhead(preview.measured, preview.floor),
                         QStringLiteral("<= %1 ms").arg(MaxPreviewMs), preview.measured <= MaxPreviewMs);
@@ -257,9 +257,9 @@ int main(int argc, char *argv[])
         const int pdfPages = pdfPageCount(pdf);
         check(pdfPages == windowPages, "the PDF lacks pages");
         check(pdfPageCount(floorPdf) == barePages, "the floor's PDF lacks pages");
-        BenchTable::row(QStringLiteral("3. the same document printed to PDF"),
-                        BenchTable::ms(printing.measured) + QLatin1String(", ") + pages(pdfPages),
-                        BenchTable::ms(printing.floor) + QLatin1String(" (bare pages, ") + pages(barePages)
+        BenchTable::row(QStringLiteral("3. the same %1 printed to PDF").arg(pages(pdfPages)),
+                        BenchTable::ms(printing.measured),
+                        BenchTable::ms(printing.floor) + QLatin1String(" (bare, ") + pages(barePages)
                             + QLatin1Char(')'),
                         BenchTable::ratio(printing.measured, printing.floor) + QLatin1String(", ")
                             + BenchTable::overhead(printing.measured, printing.floor),

@@ -115,7 +115,13 @@ void TestHostile::floodIsCutOffEarly()
 
     QVERIFY2(description.contains(QLatin1String("is larger than 16 MiB")), qPrintable(description));
     QVERIFY2(server.bytesSent() < 24 * MiB, qPrintable(QString::number(server.bytesSent())));
+#ifndef __SANITIZE_ADDRESS__
+    // AddressSanitizer keeps freed blocks in quarantine, so there resident
+    // memory says nothing about what the lookup holds.
     QVERIFY2(growth < 64 * MiB, qPrintable(QString::number(growth)));
+#else
+    Q_UNUSED(growth);
+#endif
     QCOMPARE(client.replyText(), QString());
 }
 

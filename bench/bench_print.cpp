@@ -195,11 +195,11 @@ int main(int argc, char *argv[])
             [&] {
                 const int paintsBefore = formPaints.paints;
                 form.emplace(printFile);
-                auto *pages = form->findChild<QPrintPreviewWidget *>();
-                pages->findChild<QGraphicsView *>()->viewport()->installEventFilter(&formPaints);
+                auto *view = form->findChild<QPrintPreviewWidget *>();
+                view->findChild<QGraphicsView *>()->viewport()->installEventFilter(&formPaints);
                 putUp(*form);
                 check(formPaints.paints > paintsBefore, "the print window's pages were not painted");
-                check(pages->pageCount() == windowPages, "the print window's preview lacks pages");
+                check(view->pageCount() == windowPages, "the print window's preview lacks pages");
             },
             [&] {
                 barePrinter.emplace(QPrinter::HighResolution);

@@ -166,6 +166,8 @@ QPrinter *PrintPreview::printer() const
 
 void PrintPreview::printWithDialog()
 {
+    const QPageLayout pageLayout = m_printer->pageLayout();
+    const int resolution = m_printer->resolution();
     bool accepted = false;
     if (s_printDialogHook) {
         accepted = s_printDialogHook(m_printer.get(), this);
@@ -176,8 +178,11 @@ void PrintPreview::printWithDialog()
     if (!accepted)
         return;
     printPages(m_printer.get());
-    // The dialog may have changed the paper; the preview follows it.
-    m_view->updatePreview();
+    // The dialog may have changed the paper or the printer; the preview
+    // follows. Only then, since laying out every page again takes as long
+    // as opening the window did.
+    if (!m_printer->pageLayout().isEquivalentTo(pageLayout) || m_printer->resolution() != resolution)
+        m_view->updatePreview();
 }
 
 bool PrintPreview::printPages(QPrinter *printer)

@@ -11,10 +11,12 @@
 #include <QFile>
 #include <QLabel>
 #include <QLocale>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProcess>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QToolBar>
 #include <QToolButton>
@@ -73,6 +75,8 @@ private slots:
     void closingLineBreakOpensNoNewPage();
     void progressBoxNamesThePageAndCancelStopsBetweenPages();
     void cancelledPrintDialogPrintsNothing();
+    void previewFollowsAPaperChangeMadeInThePrintDialog_data();
+    void previewFollowsAPaperChangeMadeInThePrintDialog();
 
 private:
     std::unique_ptr<Form2> open(const QByteArray &fileBytes);
@@ -410,6 +414,49 @@ void TestForm2::cancelledPrintDialogPrintsNothing()
     form->findChild<QAction *>(QStringLiteral("print"))->trigger();
     QCOMPARE(asked, 1);
     QVERIFY(!QFile::exists(pdf));
+}
+
+void TestForm2::previewFollowsAPaperChangeMadeInThePrintDialog_data()
+{
+    QTest::addColumn<QPageSize>("paper");
+    QTest::addColumn<bool>("landscape");
+    QTest::addColumn<bool>("newPreview");
+    QTest::newRow("same paper") << QPageSize(QPageSize::A4) << false << false;
+    QTest::newRow("smaller paper") << QPageSize(QPageSize::A5) << false << true;
+    QTest::newRow("paper turned") << QPageSize(QPageSize::A4) << true << true;
+}
+
+void TestForm2::previewFollowsAPaperChangeMadeInThePrintDialog()
+{
+    QFETCH(QPageSize, paper);
+    QFETCH(bool, landscape);
+    QFETCH(bool, newPreview);
+    QByteArray reply;
+    for (int i = 1; i <= 100; ++i)
+        reply += "line " + QByteArray::number(i) + "\r\n";
+    auto form = open(reply);
+    auto *pages = form->findChild<QPrintPreviewWidget *>(QStringLiteral("pages"));
+    auto *print = form->findChild<QAction *>(QStringLiteral("print"));
+    const QString pdf = m_dir->filePath(QStringLiteral("paper.pdf"));
+    // A first print on A4 makes the window's printer the PDF writer, so
+    // that only the paper differs on the second.
+    printToPdf(pdf);
+    print->trigger();
+    const int pagesBefore = pages->pageCount();
+    QVERIFY(pagesBefore > 1);
+
+    PrintPreview::setPrintDialogHook([&](QPrinter *printer, QWidget *) {
+        printer->setOutputFileName(pdf);
+        printer->setPageSize(paper);
+        printer->setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+        return true;
+    });
+    QSignalSpy previews(pages, &QPrintPreviewWidget::previewChanged);
+    print->trigger();
+
+    QCOMPARE(!previews.isEmpty(), newPreview);
+    QCOMPARE(pages->pageCount(), pdfPages(pdf).size());
+    QCOMPARE(pages->pageCount() > pagesBefore, newPreview);
 }
 
 HOLDRIN_TEST_MAIN(TestForm2)

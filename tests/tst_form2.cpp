@@ -42,6 +42,14 @@ QStringList pdfPages(const QString &pdf)
     return pages;
 }
 
+// A page's lines with the blank ones left out.
+QStringList nonBlankLines(const QString &page)
+{
+    QStringList lines = page.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    lines.removeIf([](const QString &line) { return line.trimmed().isEmpty(); });
+    return lines;
+}
+
 // Answers the print dialog by pointing the printer at a PDF file.
 void printToPdf(const QString &pdf)
 {
@@ -80,6 +88,7 @@ private slots:
 
 private:
     std::unique_ptr<Form2> open(const QByteArray &fileBytes);
+    QStringList printedPages(Form2 &form, const QString &pdfName);
 
     std::unique_ptr<QTemporaryDir> m_dir;
     QString m_printFile;
@@ -105,6 +114,16 @@ std::unique_ptr<Form2> TestForm2::open(const QByteArray &fileBytes)
     auto form = std::make_unique<Form2>(m_printFile);
     form->show();
     return form;
+}
+
+// Prints the window's document through its print action into a PDF and
+// reads the pages back.
+QStringList TestForm2::printedPages(Form2 &form, const QString &pdfName)
+{
+    const QString pdf = m_dir->filePath(pdfName);
+    printToPdf(pdf);
+    form.findChild<QAction *>(QStringLiteral("print"))->trigger();
+    return pdfPages(pdf);
 }
 
 void TestForm2::windowMatchesTheDesign()
@@ -253,14 +272,10 @@ void TestForm2::everyPageCarriesBothRunningLinesAndTheBodyArrivesWhole()
 void TestForm2::webPageReplyPrintsRunningLinesOnly()
 {
     auto form = open("<HTML><body>Registrant secret</body></html>\r\n");
-    const QString pdf = m_dir->filePath(QStringLiteral("web.pdf"));
-    printToPdf(pdf);
-    form->findChild<QAction *>(QStringLiteral("print"))->trigger();
 
-    const QStringList pages = pdfPages(pdf);
+    const QStringList pages = printedPages(*form, QStringLiteral("web.pdf"));
     QCOMPARE(pages.size(), 1);
-    QStringList lines = pages[0].split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    lines.removeIf([](const QString &line) { return line.trimmed().isEmpty(); });
+    QStringList lines = nonBlankLines(pages[0]);
     QCOMPARE(lines.size(), 2);
     QCOMPARE(lines[0].simplified(), Head + QLatin1String(" Page 1"));
     QCOMPARE(lines[1].simplified(), today() + QLatin1Char(' ') + m_printFile);
@@ -275,14 +290,10 @@ void TestForm2::longLinesWrapInsteadOfBeingCut()
     const QString spaced = words.join(QLatin1Char(' '));
     const QString solid = QString(300, QLatin1Char('x'));
     auto form = open(TextFileForm::encode(spaced + QLatin1String("\r\n") + solid));
-    const QString pdf = m_dir->filePath(QStringLiteral("long.pdf"));
-    printToPdf(pdf);
-    form->findChild<QAction *>(QStringLiteral("print"))->trigger();
 
-    const QStringList pages = pdfPages(pdf);
+    const QStringList pages = printedPages(*form, QStringLiteral("long.pdf"));
     QCOMPARE(pages.size(), 1);
-    QStringList lines = pages[0].split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    lines.removeIf([](const QString &line) { return line.trimmed().isEmpty(); });
+    QStringList lines = nonBlankLines(pages[0]);
     lines = lines.mid(1, lines.size() - 2);
     QVERIFY2(lines.size() > 4, qPrintable(lines.join(QLatin1Char('\n'))));
     QString text;
@@ -295,11 +306,8 @@ void TestForm2::longLinesWrapInsteadOfBeingCut()
 void TestForm2::tabsLineUpInColumns()
 {
     auto form = open("Name:\tvalue\r\nab\tc\r\n");
-    const QString pdf = m_dir->filePath(QStringLiteral("tabs.pdf"));
-    printToPdf(pdf);
-    form->findChild<QAction *>(QStringLiteral("print"))->trigger();
 
-    const QStringList pages = pdfPages(pdf);
+    const QStringList pages = printedPages(*form, QStringLiteral("tabs.pdf"));
     QCOMPARE(pages.size(), 1);
     QStringList lines = pages[0].split(QLatin1Char('\n'));
     const auto column = [&](const QString &start, const QString &after) {
@@ -322,14 +330,10 @@ void TestForm2::longPathStaysWholeInTheFoot()
     QVERIFY(QDir().mkpath(deep));
     m_printFile = deep + QLatin1String("/Tempfile.txt");
     auto form = open("reply\r\n");
-    const QString pdf = m_dir->filePath(QStringLiteral("deep.pdf"));
-    printToPdf(pdf);
-    form->findChild<QAction *>(QStringLiteral("print"))->trigger();
 
-    const QStringList pages = pdfPages(pdf);
+    const QStringList pages = printedPages(*form, QStringLiteral("deep.pdf"));
     QCOMPARE(pages.size(), 1);
-    QStringList lines = pages[0].split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    lines.removeIf([](const QString &line) { return line.trimmed().isEmpty(); });
+    QStringList lines = nonBlankLines(pages[0]);
     // Date first, then the whole path, with nothing printed over either.
     const QString foot = lines.constLast().simplified();
     QVERIFY2(foot.startsWith(today() + QLatin1Char(' ')), qPrintable(foot));

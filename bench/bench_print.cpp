@@ -8,6 +8,7 @@
 
 #include "BenchTable.h"
 #include "Measure.h"
+#include "OnScreen.h"
 #include "SampleReply.h"
 
 #include "app/Application.h"
@@ -43,30 +44,6 @@ void check(bool ok, const char *what)
 {
     if (!ok)
         throw std::runtime_error(what);
-}
-
-// Counts the paints of a widget, to make sure a timed step did paint.
-class PaintCounter : public QObject
-{
-public:
-    int paints = 0;
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++paints;
-        return false;
-    }
-};
-
-void putUp(QWidget &window)
-{
-    window.show();
-    while (!window.windowHandle()->isExposed())
-        QCoreApplication::processEvents();
-    window.repaint();
-    QCoreApplication::processEvents();
 }
 
 // The fonts the print window sets its preview to.

@@ -6,6 +6,7 @@
 #include "BenchTable.h"
 #include "LoopbackServer.h"
 #include "Measure.h"
+#include "OnScreen.h"
 #include "SampleReply.h"
 
 #include "LoopbackResolver.h"
@@ -34,15 +35,6 @@ struct ChildFigures {
     double residentAfterStart = 0;
     double residentAfterReply = 0;
 };
-
-void putUp(QWidget &window)
-{
-    window.show();
-    while (!window.windowHandle()->isExposed())
-        QCoreApplication::processEvents();
-    window.repaint();
-    QCoreApplication::processEvents();
-}
 
 // One start in this process; prints the figures for the parent to read.
 int child(int argc, char *argv[], bool form)

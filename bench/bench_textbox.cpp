@@ -6,6 +6,7 @@
 
 #include "BenchTable.h"
 #include "Measure.h"
+#include "OnScreen.h"
 #include "SampleReply.h"
 
 #include "app/Application.h"
@@ -24,21 +25,6 @@
 namespace {
 constexpr double MaxPaintMs = 300;
 constexpr double MaxKeyMs = 16;
-
-// Counts the paints of a widget, to make sure a timed step did paint.
-class PaintCounter : public QObject
-{
-public:
-    int paints = 0;
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++paints;
-        return false;
-    }
-};
 
 // What it costs here to touch a page of fresh memory for the first time: a
 // large text document is built in fresh memory, so on a machine where page

@@ -1,0 +1,14 @@
+#include "OnScreen.h"
+
+#include <QCoreApplication>
+#include <QWidget>
+#include <QWindow>
+
+void putUp(QWidget &window)
+{
+    window.show();
+    while (!window.windowHandle()->isExposed())
+        QCoreApplication::processEvents();
+    window.repaint();
+    QCoreApplication::processEvents();
+}

@@ -3,7 +3,6 @@
 #include "query/LookupError.h"
 
 #include <QEventLoop>
-#include <QLocale>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -38,7 +37,7 @@ HttpGetter::Response HttpGetter::get(const QUrl &url, const QByteArray &accept)
     connect(reply.get(), &QNetworkReply::readyRead, &loop, [&] {
         if (body.size() + reply->bytesAvailable() > m_limits.maxReplyBytes) {
             failure = tr("The reply from %1 is larger than %2; the lookup was stopped.")
-                          .arg(url.host(), QLocale::system().formattedDataSize(m_limits.maxReplyBytes, 0));
+                          .arg(url.host(), m_limits.maxReplySize());
             reply->abort();
             return;
         }
@@ -52,7 +51,7 @@ HttpGetter::Response HttpGetter::get(const QUrl &url, const QByteArray &accept)
     connectTimer.setSingleShot(true);
     connect(&connectTimer, &QTimer::timeout, &loop, [&] {
         failure = tr("No answer from %1: no connection within %2 seconds.")
-                      .arg(url.host(), QLocale::system().toString(m_limits.connectTimeout.count() / 1000.0));
+                      .arg(url.host(), ConnectionLimits::inSeconds(m_limits.connectTimeout));
         reply->abort();
     });
     connect(reply.get(), &QNetworkReply::requestSent, &connectTimer, &QTimer::stop);
@@ -72,7 +71,7 @@ HttpGetter::Response HttpGetter::get(const QUrl &url, const QByteArray &accept)
     response.url = reply->url();
     if (response.status == 0) {
         const QString reason = reply->error() == QNetworkReply::OperationCanceledError
-            ? tr("nothing arrived for %1 seconds").arg(QLocale::system().toString(m_limits.idleTimeout.count() / 1000.0))
+            ? tr("nothing arrived for %1 seconds").arg(ConnectionLimits::inSeconds(m_limits.idleTimeout))
             : reply->errorString();
         throw LookupError(tr("No answer from %1: %2.").arg(url.host(), reason));
     }

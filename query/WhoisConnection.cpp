@@ -11,12 +11,17 @@
 
 namespace {
 constexpr qint64 ReadChunk = 64 * 1024;
+} // namespace
 
-QString seconds(std::chrono::milliseconds duration)
+QString ConnectionLimits::inSeconds(std::chrono::milliseconds duration)
 {
     return QLocale::system().toString(duration.count() / 1000.0);
 }
-} // namespace
+
+QString ConnectionLimits::maxReplySize() const
+{
+    return QLocale::system().formattedDataSize(maxReplyBytes, 0);
+}
 
 WhoisConnection::WhoisConnection(const HostResolver &resolver, const ConnectionLimits &limits,
                                  QObject *parent)
@@ -112,7 +117,7 @@ void WhoisConnection::onReadyRead()
     while (m_socket.bytesAvailable() > 0) {
         if (m_reply.size() + m_socket.bytesAvailable() > m_limits.maxReplyBytes) {
             fail(tr("The reply from the WHOIS server %1 is larger than %2; the lookup was stopped.")
-                     .arg(serverName(), QLocale::system().formattedDataSize(m_limits.maxReplyBytes, 0)));
+                     .arg(serverName(), m_limits.maxReplySize()));
             return;
         }
         m_reply += m_socket.read(ReadChunk);
@@ -150,10 +155,10 @@ void WhoisConnection::onTimeout()
 {
     if (m_phase == Phase::Connecting)
         fail(tr("The WHOIS server %1 did not accept a connection within %2 seconds.")
-                 .arg(serverName(), seconds(m_limits.connectTimeout)));
+                 .arg(serverName(), ConnectionLimits::inSeconds(m_limits.connectTimeout)));
     else if (m_phase == Phase::Reading)
         fail(tr("The WHOIS server %1 sent nothing for %2 seconds; the lookup was stopped.")
-                 .arg(serverName(), seconds(m_limits.idleTimeout)));
+                 .arg(serverName(), ConnectionLimits::inSeconds(m_limits.idleTimeout)));
 }
 
 void WhoisConnection::finish()

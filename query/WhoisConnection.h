@@ -14,6 +14,10 @@ struct ConnectionLimits {
     std::chrono::milliseconds connectTimeout{15000};
     std::chrono::milliseconds idleTimeout{30000};
     qint64 maxReplyBytes = 16 * 1024 * 1024;
+
+    // The limits as a message to the user states them.
+    static QString inSeconds(std::chrono::milliseconds duration);
+    QString maxReplySize() const;
 };
 
 // One WHOIS exchange (RFC 3912): connect, send the query, and read until the

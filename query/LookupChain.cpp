@@ -68,9 +68,7 @@ QString LookupChain::firstQuery(const QString &ace)
 QString LookupChain::run(const QString &typed)
 {
     m_name = aceName(typed);
-    WhoisConnection first(m_services.resolver, m_services.limits);
-    m_text = ReplyDecoder::decode(first.exchange(m_services.firstHost, m_services.firstPort,
-                                                 firstQuery(m_name).toUtf8() + "\r\n"));
+    m_text = askWhoisServer(m_services.firstHost, m_services.firstPort, firstQuery(m_name));
     m_asked.insert(m_services.firstHost.toLower());
     m_hops = 1;
 
@@ -129,8 +127,7 @@ LookupChain::Outcome LookupChain::askWhois(const ReferralParser::Referral &refer
         return Outcome::NotAsked;
 
     try {
-        WhoisConnection connection(m_services.resolver, m_services.limits);
-        *reply = ReplyDecoder::decode(connection.exchange(referral.host, WhoisPort, m_name.toUtf8() + "\r\n"));
+        *reply = askWhoisServer(referral.host, WhoisPort, m_name);
     } catch (const LookupError &e) {
         note(e.description());
         return Outcome::Failed;
@@ -237,6 +234,12 @@ bool LookupChain::hopLimitReached(const QString &what)
     return true;
 }
 
+QString LookupChain::askWhoisServer(const QString &host, quint16 port, const QString &query) const
+{
+    WhoisConnection connection(m_services.resolver, m_services.limits);
+    return ReplyDecoder::decode(connection.exchange(host, port, query.toUtf8() + "\r\n"));
+}
+
 void LookupChain::appendHop(const QString &header, const QString &body)
 {
     if (!m_text.isEmpty() && !m_text.endsWith(u'\n'))
@@ -246,7 +249,5 @@ void LookupChain::appendHop(const QString &header, const QString &body)
 
 void LookupChain::note(const QString &sentence)
 {
-    if (!m_text.isEmpty() && !m_text.endsWith(u'\n'))
-        m_text += u'\n';
-    m_text += QLatin1String("\n--- ") + sentence + QLatin1String(" ---\n");
+    appendHop(sentence, {});
 }

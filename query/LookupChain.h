@@ -47,6 +47,8 @@ private:
     enum class Outcome { Answered, Failed, NotAsked };
 
     Outcome askWhois(const ReferralParser::Referral &referral, QString *reply);
+    // One WHOIS exchange, its reply decoded; throws LookupError.
+    QString askWhoisServer(const QString &host, quint16 port, const QString &query) const;
     // Follows a registrar referral in reply; false when there is none.
     bool followRegistrar(const QString &reply);
     void askIana();
@@ -56,6 +58,7 @@ private:
     bool hopLimitReached(const QString &what);
 
     void appendHop(const QString &header, const QString &body);
+    // A line of its own, such as why a server gave nothing.
     void note(const QString &sentence);
 
     Services m_services;

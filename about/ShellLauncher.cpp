@@ -1,6 +1,6 @@
 #include "about/ShellLauncher.h"
 
-#include "about/LaunchError.h"
+#include "ui/Failure.h"
 
 #include <QCoreApplication>
 #include <QProcess>
@@ -11,7 +11,7 @@ qint32 ShellLauncher::open(const QString &address)
     // Looked up on every call, so the PATH of the moment decides.
     const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
     if (opener.isEmpty()) {
-        throw LaunchError(QCoreApplication::translate(
+        throw Failure(QCoreApplication::translate(
             "ShellLauncher", "The desktop's program for opening addresses, xdg-open, was not found."));
     }
 
@@ -23,7 +23,7 @@ qint32 ShellLauncher::open(const QString &address)
     process.setWorkingDirectory(QStringLiteral("/"));
     qint64 pid = 0;
     if (!process.startDetached(&pid)) {
-        throw LaunchError(QCoreApplication::translate("ShellLauncher", "%1 could not be started: %2")
+        throw Failure(QCoreApplication::translate("ShellLauncher", "%1 could not be started: %2")
                               .arg(opener, process.errorString()));
     }
     return qint32(pid);

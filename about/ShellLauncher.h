@@ -11,7 +11,7 @@ class ShellLauncher
 public:
     // Hands the address to xdg-open, the desktop's own opener, and returns
     // its process id at once, without waiting for the browser or mail
-    // program. Throws LaunchError when the opener cannot be started at all;
+    // program. Throws Failure when the opener cannot be started at all;
     // what it then makes of the address is its own affair.
     static qint32 open(const QString &address);
 };

@@ -1,10 +1,9 @@
 #include "about/frmAbout.h"
 
 #include "about/LinkLabel.h"
-#include "app/ElasticLayout.h"
-#include "app/Form1.h"
-#include "app/Maker.h"
-#include "app/Named.h"
+#include "ui/ElasticLayout.h"
+#include "ui/Maker.h"
+#include "ui/Named.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -44,9 +43,8 @@ QPoint toPixels(QPoint twips)
 }
 } // namespace
 
-frmAbout::frmAbout(Form1 *form1)
-    : QDialog(form1)
-    , m_form1(form1)
+frmAbout::frmAbout(QWidget *parent)
+    : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(tr("About Holdrin"));
@@ -65,8 +63,8 @@ frmAbout::frmAbout(Form1 *form1)
     createControls();
 
     connect(cmdOK, &QPushButton::clicked, this, &frmAbout::close);
-    connect(Label1, &LinkLabel::clicked, this, [this] { followLink(&Form1::GoMarrowby); });
-    connect(Label2, &LinkLabel::clicked, this, [this] { followLink(&Form1::EMailAuthor); });
+    connect(Label1, &LinkLabel::clicked, this, [this] { followLink(&frmAbout::webSiteChosen); });
+    connect(Label2, &LinkLabel::clicked, this, [this] { followLink(&frmAbout::mailChosen); });
     // OK is the cancel button as well as the default one.
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, cmdOK, &QPushButton::click);
@@ -146,10 +144,10 @@ void frmAbout::createControls()
     setTabOrder(Label1, Label2);
 }
 
-void frmAbout::followLink(void (Form1::*operation)())
+void frmAbout::followLink(void (frmAbout::*chosen)())
 {
-    // The operation reports a failed launch itself; the window closes either way.
-    (m_form1->*operation)();
+    // The opener reports a failed launch itself; the window closes either way.
+    emit (this->*chosen)();
     close();
 }
 

@@ -2,7 +2,6 @@
 
 #include <QDialog>
 
-class Form1;
 class LinkLabel;
 class QLabel;
 class QPushButton;
@@ -15,17 +14,20 @@ class frmAbout : public QDialog
     Q_OBJECT
 
 public:
-    // The links open through the main window's operations.
-    explicit frmAbout(Form1 *form1);
+    explicit frmAbout(QWidget *parent = nullptr);
+
+signals:
+    // A link was chosen; whoever shows the window opens the address, and the
+    // window closes once that is done.
+    void webSiteChosen();
+    void mailChosen();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
     void createControls();
-    void followLink(void (Form1::*operation)());
-
-    Form1 *m_form1;
+    void followLink(void (frmAbout::*chosen)());
 
     QPushButton *cmdOK;
     QLabel *picIcon;

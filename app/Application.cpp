@@ -1,7 +1,7 @@
 #include "app/Application.h"
 
-#include "app/Maker.h"
-#include "app/MessageBox.h"
+#include "ui/Maker.h"
+#include "ui/MessageBox.h"
 
 #include <QFont>
 #include <QIcon>

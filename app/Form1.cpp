@@ -2,15 +2,15 @@
 
 #include "about/ShellLauncher.h"
 #include "about/frmAbout.h"
-#include "app/ElasticLayout.h"
-#include "app/Maker.h"
-#include "app/MessageBox.h"
-#include "app/Named.h"
 #include "output/FileDialog.h"
 #include "output/PrintCommand.h"
 #include "output/SaveCommand.h"
 #include "query/QueryCommand.h"
 #include "query/WhoisClient.h"
+#include "ui/ElasticLayout.h"
+#include "ui/Maker.h"
+#include "ui/MessageBox.h"
+#include "ui/Named.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -146,6 +146,8 @@ void Form1::showAbout()
 {
     // Built afresh for each showing and gone once it closes.
     frmAbout about(this);
+    connect(&about, &frmAbout::webSiteChosen, this, &Form1::GoMarrowby);
+    connect(&about, &frmAbout::mailChosen, this, &Form1::EMailAuthor);
     about.exec();
 }
 

@@ -30,7 +30,7 @@ public:
     ~Form1() override;
 
     // Open an address with the desktop's default program; the About
-    // window's links call these. StartDoc throws LaunchError when the
+    // window's links call these. StartDoc throws Failure when the
     // address cannot be handed over at all; the other two report that in a
     // message box and return.
     qint32 StartDoc(const QString &dofile);

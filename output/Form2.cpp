@@ -1,8 +1,8 @@
 #include "output/Form2.h"
 
-#include "app/ElasticLayout.h"
 #include "output/PrintPreview.h"
 #include "output/TextFileForm.h"
+#include "ui/ElasticLayout.h"
 
 #include <QDate>
 #include <QDir>

@@ -1,9 +1,9 @@
 #include "output/PrintCommand.h"
 
-#include "app/MessageBox.h"
 #include "output/FileError.h"
 #include "output/Form2.h"
 #include "output/TextFileForm.h"
+#include "ui/MessageBox.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -12,13 +12,6 @@
 #include <QStandardPaths>
 
 #include <memory>
-
-namespace {
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("PrintCommand", text);
-}
-} // namespace
 
 PrintCommand::PrintCommand(QWidget *window, QPlainTextEdit *response, const QString &applicationDir,
                            const QString &fallbackDir)

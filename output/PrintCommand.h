@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
 class QPlainTextEdit;
@@ -9,6 +10,8 @@ class QWidget;
 // temporary print file and removes that file once the window has closed.
 class PrintCommand
 {
+    Q_DECLARE_TR_FUNCTIONS(PrintCommand)
+
 public:
     static constexpr const char *FileName = "Tempfile.txt";
 

@@ -1,9 +1,9 @@
 #include "output/SaveCommand.h"
 
-#include "app/MessageBox.h"
 #include "output/FileDialog.h"
 #include "output/FileError.h"
 #include "output/TextFileForm.h"
+#include "ui/MessageBox.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -12,11 +12,6 @@
 #include <algorithm>
 
 namespace {
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("SaveCommand", text);
-}
-
 // Only the space character counts as blank here: a reply of tabs or line
 // breaks is still saved.
 bool onlySpaces(const QString &text)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QCoreApplication>
+
 class FileDialog;
 class QPlainTextEdit;
 class QWidget;
@@ -7,6 +9,8 @@ class QWidget;
 // "&Save Domain Info": writes the reply to a file the user names.
 class SaveCommand
 {
+    Q_DECLARE_TR_FUNCTIONS(SaveCommand)
+
 public:
     SaveCommand(QWidget *window, QPlainTextEdit *response, FileDialog *dialog);
 

@@ -1,6 +1,6 @@
 #include "query/HttpGetter.h"
 
-#include "query/LookupError.h"
+#include "ui/Failure.h"
 
 #include <QEventLoop>
 #include <QNetworkAccessManager>
@@ -61,10 +61,10 @@ HttpGetter::Response HttpGetter::get(const QUrl &url, const QByteArray &accept)
 
     if (!reply->isFinished()) {
         reply->abort();
-        throw LookupError(tr("The request to %1 was stopped because the program is closing.").arg(url.host()));
+        throw Failure(tr("The request to %1 was stopped because the program is closing.").arg(url.host()));
     }
     if (!failure.isEmpty())
-        throw LookupError(failure);
+        throw Failure(failure);
 
     Response response;
     response.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
@@ -73,7 +73,7 @@ HttpGetter::Response HttpGetter::get(const QUrl &url, const QByteArray &accept)
         const QString reason = reply->error() == QNetworkReply::OperationCanceledError
             ? tr("nothing arrived for %1 seconds").arg(ConnectionLimits::inSeconds(m_limits.idleTimeout))
             : reply->errorString();
-        throw LookupError(tr("No answer from %1: %2.").arg(url.host(), reason));
+        throw Failure(tr("No answer from %1: %2.").arg(url.host(), reason));
     }
     response.body = body + reply->readAll();
     return response;

@@ -23,7 +23,7 @@ public:
 
     HttpGetter(QNetworkAccessManager &network, const ConnectionLimits &limits, QObject *parent = nullptr);
 
-    // Throws LookupError when no HTTP answer came; an HTTP error status is
+    // Throws Failure when no HTTP answer came; an HTTP error status is
     // an answer and is returned.
     Response get(const QUrl &url, const QByteArray &accept);
 

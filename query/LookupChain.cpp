@@ -1,10 +1,10 @@
 #include "query/LookupChain.h"
 
 #include "query/HttpGetter.h"
-#include "query/LookupError.h"
 #include "query/RdapBootstrap.h"
 #include "query/RdapRenderer.h"
 #include "query/ReplyDecoder.h"
+#include "ui/Failure.h"
 
 #include <QRegularExpression>
 
@@ -50,7 +50,7 @@ QString LookupChain::aceName(const QString &typed)
         return typed;
     const QByteArray ace = QUrl::toAce(typed);
     if (ace.isEmpty())
-        throw LookupError(tr("\"%1\" is not a valid international domain name: it has no ASCII (ACE) "
+        throw Failure(tr("\"%1\" is not a valid international domain name: it has no ASCII (ACE) "
                               "form that a WHOIS server could be asked for.")
                               .arg(typed));
     return QString::fromLatin1(ace);
@@ -128,7 +128,7 @@ LookupChain::Outcome LookupChain::askWhois(const ReferralParser::Referral &refer
 
     try {
         *reply = askWhoisServer(referral.host, WhoisPort, m_name);
-    } catch (const LookupError &e) {
+    } catch (const Failure &e) {
         note(e.description());
         return Outcome::Failed;
     }
@@ -155,7 +155,7 @@ void LookupChain::askRdap()
                 error = QStringLiteral("HTTP %1").arg(response.status);
             else
                 bootstrap.load(response.body, &error);
-        } catch (const LookupError &e) {
+        } catch (const Failure &e) {
             error = e.description();
         }
         if (!error.isEmpty()) {
@@ -185,7 +185,7 @@ QUrl LookupChain::rdapHop(const QUrl &url)
     try {
         HttpGetter getter(m_services.network, m_services.limits);
         response = getter.get(url, RdapType);
-    } catch (const LookupError &e) {
+    } catch (const Failure &e) {
         note(tr("RDAP %1: %2").arg(shown, e.description()));
         return {};
     }

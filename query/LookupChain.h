@@ -34,11 +34,11 @@ public:
 
     explicit LookupChain(const Services &services);
 
-    // Throws LookupError when the domain cannot be sent or the first server fails.
+    // Throws Failure when the domain cannot be sent or the first server fails.
     QString run(const QString &typed);
 
     // The name as it goes on the wire: Unicode names in their ACE form.
-    // Throws LookupError when a Unicode name has none.
+    // Throws Failure when a Unicode name has none.
     static QString aceName(const QString &typed);
     // What the first server is sent, without the line end.
     static QString firstQuery(const QString &ace);
@@ -47,7 +47,7 @@ private:
     enum class Outcome { Answered, Failed, NotAsked };
 
     Outcome askWhois(const ReferralParser::Referral &referral, QString *reply);
-    // One WHOIS exchange, its reply decoded; throws LookupError.
+    // One WHOIS exchange, its reply decoded; throws Failure.
     QString askWhoisServer(const QString &host, quint16 port, const QString &query) const;
     // Follows a registrar referral in reply; false when there is none.
     bool followRegistrar(const QString &reply);

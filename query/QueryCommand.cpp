@@ -1,8 +1,8 @@
 #include "query/QueryCommand.h"
 
-#include "app/MessageBox.h"
 #include "query/BusyPointer.h"
 #include "query/WhoisClient.h"
+#include "ui/MessageBox.h"
 
 #include <QCoreApplication>
 #include <QLineEdit>
@@ -20,13 +20,13 @@ QueryCommand::QueryCommand(QWidget *window, QLineEdit *domain, QPlainTextEdit *r
 void QueryCommand::run()
 {
     try {
-        m_response->setPlainText(QCoreApplication::translate("QueryCommand", "Querying remote server..."));
+        m_response->setPlainText(tr("Querying remote server..."));
         const BusyPointer busy;
         // The domain goes out exactly as typed: no trimming, no case change.
         m_whois->lookup(m_domain->text());
         m_response->setPlainText(m_whois->replyText());
     } catch (const std::exception &e) {
-        // LookupError among them: its text is the description.
+        // Failure among them: its text is the description.
         MessageBox::show(m_window, QLatin1String("Error: \r\n") + QString::fromUtf8(e.what()));
     }
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QCoreApplication>
+
 class QLineEdit;
 class QPlainTextEdit;
 class QWidget;
@@ -9,6 +11,8 @@ class WhoisClient;
 // the lookup failed.
 class QueryCommand
 {
+    Q_DECLARE_TR_FUNCTIONS(QueryCommand)
+
 public:
     QueryCommand(QWidget *window, QLineEdit *domain, QPlainTextEdit *response, WhoisClient *whois);
 

@@ -1,7 +1,7 @@
 #include "query/WhoisClient.h"
 
 #include "query/LookupChain.h"
-#include "query/LookupError.h"
+#include "ui/Failure.h"
 
 #include <QNetworkAccessManager>
 
@@ -25,7 +25,7 @@ void WhoisClient::lookup(const QString &domain)
     m_replyText.clear();
     const QString problem = queryProblem(domain);
     if (!problem.isEmpty())
-        throw LookupError(problem);
+        throw Failure(problem);
 
     LookupChain chain({m_server, m_port, *m_resolver, *m_network, m_bootstrap, m_rdapBootstrap, m_limits});
     m_replyText = chain.run(domain);

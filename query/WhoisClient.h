@@ -34,7 +34,7 @@ public:
                          const ConnectionLimits &limits = {}, QObject *parent = nullptr);
     ~WhoisClient() override;
 
-    // Returns once the whole reply is in; throws LookupError on failure.
+    // Returns once the whole reply is in; throws Failure on failure.
     void lookup(const QString &domain);
     QString replyText() const;
 

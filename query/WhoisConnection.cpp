@@ -1,8 +1,6 @@
 #include "query/WhoisConnection.h"
 
-#include "query/LookupError.h"
-
-#include <QLocale>
+#include "ui/Failure.h"
 
 #include <netinet/in.h>
 #include <netinet/tcp.h>
@@ -12,16 +10,6 @@
 namespace {
 constexpr qint64 ReadChunk = 64 * 1024;
 } // namespace
-
-QString ConnectionLimits::inSeconds(std::chrono::milliseconds duration)
-{
-    return QLocale::system().toString(duration.count() / 1000.0);
-}
-
-QString ConnectionLimits::maxReplySize() const
-{
-    return QLocale::system().formattedDataSize(maxReplyBytes, 0);
-}
 
 WhoisConnection::WhoisConnection(const HostResolver &resolver, const ConnectionLimits &limits,
                                  QObject *parent)
@@ -70,11 +58,11 @@ QByteArray WhoisConnection::exchange(const QString &host, quint16 port, const QB
     if (m_phase != Phase::Done) {
         // The loop was ended from outside: the application is quitting.
         m_phase = Phase::Done;
-        throw LookupError(tr("The lookup at %1 was stopped because the program is closing.")
+        throw Failure(tr("The lookup at %1 was stopped because the program is closing.")
                               .arg(serverName()));
     }
     if (!m_failure.isEmpty())
-        throw LookupError(m_failure);
+        throw Failure(m_failure);
     return std::exchange(m_reply, {});
 }
 

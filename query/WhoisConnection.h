@@ -1,24 +1,12 @@
 #pragma once
 
+#include "query/ConnectionLimits.h"
 #include "query/HostResolver.h"
 
 #include <QEventLoop>
 #include <QObject>
 #include <QTcpSocket>
 #include <QTimer>
-
-#include <chrono>
-
-// How long a server may keep us waiting, and how much it may send.
-struct ConnectionLimits {
-    std::chrono::milliseconds connectTimeout{15000};
-    std::chrono::milliseconds idleTimeout{30000};
-    qint64 maxReplyBytes = 16 * 1024 * 1024;
-
-    // The limits as a message to the user states them.
-    static QString inSeconds(std::chrono::milliseconds duration);
-    QString maxReplySize() const;
-};
 
 // One WHOIS exchange (RFC 3912): connect, send the query, and read until the
 // server closes the connection, which is the only end-of-reply marker the
@@ -34,7 +22,7 @@ public:
 
     // Returns the whole reply. The event loop keeps running meanwhile, so
     // windows repaint, but user input waits until the exchange is over.
-    // Throws LookupError naming the server and what went wrong.
+    // Throws Failure naming the server and what went wrong.
     QByteArray exchange(const QString &host, quint16 port, const QByteArray &query);
 
 private:

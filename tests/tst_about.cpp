@@ -3,8 +3,8 @@
 
 #include "about/frmAbout.h"
 #include "app/Form1.h"
-#include "app/Maker.h"
-#include "app/MessageBox.h"
+#include "ui/Maker.h"
+#include "ui/MessageBox.h"
 
 #include <QAction>
 #include <QLabel>

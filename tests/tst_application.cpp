@@ -1,6 +1,6 @@
 #include "TestMain.h"
 
-#include "app/MessageBox.h"
+#include "ui/MessageBox.h"
 
 #include <QAbstractButton>
 #include <QEventLoop>

@@ -1,6 +1,6 @@
 #include "TestMain.h"
 
-#include "app/ElasticLayout.h"
+#include "ui/ElasticLayout.h"
 
 #include <QWidget>
 

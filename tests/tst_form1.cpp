@@ -3,8 +3,8 @@
 #include "TestMain.h"
 
 #include "app/Form1.h"
-#include "app/MessageBox.h"
 #include "query/WhoisClient.h"
+#include "ui/MessageBox.h"
 
 #include <QGuiApplication>
 #include <QLabel>

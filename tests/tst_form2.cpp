@@ -1,9 +1,9 @@
 #include "TestMain.h"
 
-#include "app/ElasticLayout.h"
 #include "output/Form2.h"
 #include "output/PrintPreview.h"
 #include "output/TextFileForm.h"
+#include "ui/ElasticLayout.h"
 
 #include <QAction>
 #include <QDate>

@@ -4,9 +4,9 @@
 #include "TestMain.h"
 
 #include "app/Form1.h"
-#include "app/MessageBox.h"
-#include "query/LookupError.h"
 #include "query/WhoisClient.h"
+#include "ui/Failure.h"
+#include "ui/MessageBox.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -90,7 +90,7 @@ void TestHostile::misbehavingServers()
     QString description;
     try {
         client.lookup(QStringLiteral("www.marrowby.com"));
-    } catch (const LookupError &e) {
+    } catch (const Failure &e) {
         description = e.description();
     }
     QCOMPARE(client.replyText(), reply);
@@ -108,7 +108,7 @@ void TestHostile::floodIsCutOffEarly()
     QString description;
     try {
         client.lookup(QStringLiteral("www.marrowby.com"));
-    } catch (const LookupError &e) {
+    } catch (const Failure &e) {
         description = e.description();
     }
     const qint64 growth = residentBytes() - before;

@@ -3,8 +3,8 @@
 #include "LoopbackResolver.h"
 #include "TestMain.h"
 
-#include "query/LookupError.h"
 #include "query/WhoisClient.h"
+#include "ui/Failure.h"
 
 using namespace std::chrono_literals;
 
@@ -165,7 +165,7 @@ void TestLookupChain::unicodeNameWithoutAceFormFails()
     try {
         whois->lookup(name);
         QFAIL("a name with a label longer than 63 has no ACE form");
-    } catch (const LookupError &e) {
+    } catch (const Failure &e) {
         QVERIFY2(e.description().contains(QLatin1String("not a valid international domain name")),
                  qPrintable(e.description()));
     }

@@ -2,11 +2,11 @@
 #include "TestMain.h"
 
 #include "app/Form1.h"
-#include "app/MessageBox.h"
 #include "output/Form2.h"
 #include "output/PrintCommand.h"
 #include "output/PrintPreview.h"
 #include "query/WhoisClient.h"
+#include "ui/MessageBox.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,9 +2,9 @@
 #include "TestMain.h"
 
 #include "app/Form1.h"
-#include "app/MessageBox.h"
 #include "output/FileDialog.h"
 #include "query/WhoisClient.h"
+#include "ui/MessageBox.h"
 
 #include <QDir>
 #include <QFile>

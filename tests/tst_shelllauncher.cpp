@@ -1,10 +1,10 @@
 #include "FakeOpener.h"
 #include "TestMain.h"
 
-#include "about/LaunchError.h"
 #include "app/Form1.h"
-#include "app/Maker.h"
-#include "app/MessageBox.h"
+#include "ui/Failure.h"
+#include "ui/Maker.h"
+#include "ui/MessageBox.h"
 
 #include <QLineEdit>
 #include <QUrl>
@@ -125,7 +125,7 @@ void TestShellLauncher::unstartableOpenerIsReported()
     try {
         form.StartDoc(Maker::webSite());
         QFAIL("StartDoc reported a launch that could not start");
-    } catch (const LaunchError &e) {
+    } catch (const Failure &e) {
         QVERIFY2(e.description().contains(QLatin1String("xdg-open")), e.what());
     }
 

@@ -2,8 +2,8 @@
 #include "LoopbackResolver.h"
 #include "TestMain.h"
 
-#include "query/LookupError.h"
 #include "query/WhoisClient.h"
+#include "ui/Failure.h"
 
 #include <QSignalSpy>
 
@@ -23,7 +23,7 @@ QString failureOf(WhoisClient &client, const QString &domain)
 {
     try {
         client.lookup(domain);
-    } catch (const LookupError &e) {
+    } catch (const Failure &e) {
         return e.description();
     }
     return {};

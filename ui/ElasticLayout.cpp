@@ -1,4 +1,4 @@
-#include "app/ElasticLayout.h"
+#include "ui/ElasticLayout.h"
 
 #include <QWidget>
 

@@ -1,0 +1,13 @@
+#include "query/ConnectionLimits.h"
+
+#include <QLocale>
+
+QString ConnectionLimits::inSeconds(std::chrono::milliseconds duration)
+{
+    return QLocale::c().toString(duration.count() / 1000.0);
+}
+
+QString ConnectionLimits::maxReplySize() const
+{
+    return QLocale::c().formattedDataSize(maxReplyBytes, 0);
+}

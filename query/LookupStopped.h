@@ -1,0 +1,11 @@
+#pragma once
+
+#include "ui/Failure.h"
+
+// The user stopped the lookup. Unlike a server's failure, it ends the whole
+// lookup: no further server or route is tried after it.
+class LookupStopped : public Failure
+{
+public:
+    using Failure::Failure;
+};

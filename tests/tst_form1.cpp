@@ -19,7 +19,7 @@ namespace {
 std::unique_ptr<Form1> makeForm(quint16 port)
 {
     auto form = std::make_unique<Form1>(
-        std::make_unique<WhoisClient>(QStringLiteral("127.0.0.1"), port, std::make_shared<LoopbackResolver>()));
+        std::make_unique<WhoisClient>(QStringLiteral("127.0.0.1"), port, std::make_shared<LoopbackResolver>(), QUrl()));
     form->show();
     return form;
 }

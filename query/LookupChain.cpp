@@ -72,7 +72,11 @@ QString LookupChain::run(const QString &typed)
     // inside is a search and goes out as typed.
     const QString trimmed = typed.trimmed();
     m_number = NumberResource::parse(trimmed);
-    const bool isNumber = m_number.kind() != NumberResource::Kind::None;
+    if (m_number.kind() == NumberResource::Kind::Asn)
+        m_kind = QueryForms::Kind::Asn;
+    else if (m_number.kind() == NumberResource::Kind::Address)
+        m_kind = QueryForms::Kind::Address;
+    const bool isNumber = m_kind != QueryForms::Kind::Domain;
     m_name = aceName(isNumber || isPlainName(trimmed) ? trimmed : typed);
     m_deadline.setRemainingTime(LookupLimit);
     m_asked.insert(m_services.firstHost.toLower());
@@ -87,12 +91,10 @@ QString LookupChain::run(const QString &typed)
     }
     ++m_records;
 
-    if (isNumber) {
-        m_kind = m_number.kind() == NumberResource::Kind::Asn ? QueryForms::Kind::Asn : QueryForms::Kind::Address;
+    if (isNumber)
         askIana();
-    } else if (isPlainName(m_name)) {
+    else if (isPlainName(m_name))
         followName();
-    }
     return m_text;
 }
 
@@ -100,12 +102,10 @@ QString LookupChain::firstServerFailed(const QString &description)
 {
     // A search has no RDAP form, and a component given no bootstrap file
     // has no second route: the first server's failure is the lookup's.
-    const bool rdapFits = m_number.kind() != NumberResource::Kind::None || isPlainName(m_name);
+    const bool rdapFits = m_kind != QueryForms::Kind::Domain || isPlainName(m_name);
     if (!rdapFits || m_services.bootstrapUrl.isEmpty())
         throw Failure(description);
 
-    if (m_number.kind() != NumberResource::Kind::None)
-        m_kind = m_number.kind() == NumberResource::Kind::Asn ? QueryForms::Kind::Asn : QueryForms::Kind::Address;
     note(tr("%1 The record below was looked up by RDAP instead.").arg(description));
     const qsizetype firstRdapNote = m_notes.size();
     askRdap();

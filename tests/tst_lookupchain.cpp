@@ -93,6 +93,8 @@ private slots:
     void registryIsAskedItsWay();
     void numberGoesToItsRegionalRegistry_data();
     void numberGoesToItsRegionalRegistry();
+    void regionalRegistryReferrals_data();
+    void regionalRegistryReferrals();
 };
 
 void TestLookupChain::comNameShowsRegistryThenRegistrar_data()
@@ -462,7 +464,7 @@ void TestLookupChain::registryIsAskedItsWay_data()
                                      << QByteArray("domain marrowby.jp") << QByteArray("marrowby.jp/e");
     QTest::newRow("DENIC, spaces around") << QStringLiteral(" marrowby.de  ") << QStringLiteral("whois.denic.de") << true
                                           << QByteArray("domain marrowby.de") << QByteArray("-T dn,ace marrowby.de");
-    QTest::newRow("DK Hostmaster") << QStringLiteral("marrowby.dk") << QStringLiteral("whois.dk-hostmaster.dk") << true
+    QTest::newRow("Punktum dk") << QStringLiteral("marrowby.dk") << QStringLiteral("whois.punktum.dk") << true
                                    << QByteArray("domain marrowby.dk") << QByteArray("--show-handles marrowby.dk");
     QTest::newRow("any other registry") << QStringLiteral("marrowby.example") << QStringLiteral("whois.nic.example") << true
                                         << QByteArray("domain marrowby.example") << QByteArray("marrowby.example");
@@ -564,6 +566,41 @@ void TestLookupChain::numberGoesToItsRegionalRegistry()
         QVERIFY2(text.endsWith(QLatin1String("--- Reply from ") + registry + QLatin1String(" ---\nNetName: MARROWBY-NET\n")),
                  qPrintable(text));
     }
+}
+
+void TestLookupChain::regionalRegistryReferrals_data()
+{
+    QTest::addColumn<QByteArray>("referral");
+    QTest::addColumn<int>("asked");
+    QTest::addColumn<QString>("end");
+
+    QTest::newRow("whois scheme") << QByteArray("whois://whois.ripe.net") << 1
+                                  << QStringLiteral("--- Reply from whois.ripe.net ---\ninetnum: 192.0.2.0 - 192.0.2.255\n");
+    QTest::newRow("rwhois on another port")
+        << QByteArray("rwhois://rwhois.example.net:4321") << 0
+        << QStringLiteral("--- The referral to \"rwhois://rwhois.example.net:4321\" was not followed: only host names "
+                          "on the WHOIS port are asked. ---\n");
+}
+
+void TestLookupChain::regionalRegistryReferrals()
+{
+    QFETCH(QByteArray, referral);
+    QFETCH(int, asked);
+    QFETCH(QString, end);
+
+    Servers servers;
+    servers.resolver->add(QStringLiteral("whois.arin.net"), servers.tld.port())
+        .add(QStringLiteral("whois.ripe.net"), servers.registrar.port());
+    servers.registry.send("No match for \"192.0.2.1\".\r\n").close();
+    servers.iana.send("refer: whois.arin.net\n").close();
+    servers.tld.send("NetRange: 192.0.2.0 - 192.0.2.255\nReferralServer: " + referral + "\n").close();
+    servers.registrar.send("inetnum: 192.0.2.0 - 192.0.2.255\n").close();
+
+    const QString text = servers.lookup(QStringLiteral("192.0.2.1"));
+    QVERIFY2(text.endsWith(end), qPrintable(text));
+    QCOMPARE(servers.registrar.connections(), asked);
+    QCOMPARE(servers.registrar.received(), asked ? QByteArray("192.0.2.1\r\n") : QByteArray());
+    QCOMPARE(servers.tld.received(), QByteArray("n + 192.0.2.1\r\n"));
 }
 
 HOLDRIN_TEST_MAIN(TestLookupChain)

@@ -13,6 +13,8 @@ namespace {
 const QString IanaServer = QStringLiteral("whois.iana.org");
 constexpr quint16 WhoisPort = 43;
 const QByteArray RdapType = QByteArrayLiteral("application/rdap+json");
+// A hop with less time left than this could not connect and answer anyway.
+constexpr std::chrono::seconds ShortestHop{1};
 
 bool isAscii(const QString &text)
 {
@@ -78,7 +80,7 @@ QString LookupChain::run(const QString &typed)
         m_kind = QueryForms::Kind::Address;
     const bool isNumber = m_kind != QueryForms::Kind::Domain;
     m_name = aceName(isNumber || isPlainName(trimmed) ? trimmed : typed);
-    m_deadline.setRemainingTime(LookupLimit);
+    m_deadline.setRemainingTime(m_services.lookupLimit);
     m_asked.insert(m_services.firstHost.toLower());
     m_hops = 1;
 
@@ -347,8 +349,9 @@ bool LookupChain::hopLimitReached(const QString &what)
         note(tr("%1 was not asked: a lookup asks at most %2 servers.").arg(what).arg(MaxHops));
         return true;
     }
-    if (m_deadline.hasExpired()) {
-        note(tr("%1 was not asked: a lookup ends after %2 seconds.").arg(what).arg(LookupLimit.count()));
+    if (m_deadline.remainingTimeAsDuration() < ShortestHop) {
+        note(tr("%1 was not asked: a lookup ends after %2 seconds.")
+                 .arg(what, ConnectionLimits::inSeconds(m_services.lookupLimit)));
         return true;
     }
     return false;

@@ -36,11 +36,11 @@ public:
         RdapBootstrap &bootstrap; // kept between lookups: fetched once a run
         QUrl bootstrapUrl;        // dns.json; the address and AS files lie beside it
         ConnectionLimits limits;
+        // All hops of one lookup together; later hops get what is left of it.
+        std::chrono::milliseconds lookupLimit{120000};
     };
 
     static constexpr int MaxHops = 4;
-    // All hops of one lookup together; later hops get what is left of it.
-    static constexpr std::chrono::seconds LookupLimit{120};
 
     explicit LookupChain(const Services &services);
 

@@ -3,8 +3,12 @@
 #include "LoopbackResolver.h"
 #include "TestMain.h"
 
+#include "query/LookupChain.h"
+#include "query/RdapBootstrap.h"
 #include "query/WhoisClient.h"
 #include "ui/Failure.h"
+
+#include <QNetworkAccessManager>
 
 using namespace std::chrono_literals;
 
@@ -95,6 +99,7 @@ private slots:
     void numberGoesToItsRegionalRegistry();
     void regionalRegistryReferrals_data();
     void regionalRegistryReferrals();
+    void laterHopsShareTheLookupsTime();
 };
 
 void TestLookupChain::comNameShowsRegistryThenRegistrar_data()
@@ -601,6 +606,22 @@ void TestLookupChain::regionalRegistryReferrals()
     QCOMPARE(servers.registrar.connections(), asked);
     QCOMPARE(servers.registrar.received(), asked ? QByteArray("192.0.2.1\r\n") : QByteArray());
     QCOMPARE(servers.tld.received(), QByteArray("n + 192.0.2.1\r\n"));
+}
+
+void TestLookupChain::laterHopsShareTheLookupsTime()
+{
+    Servers servers;
+    servers.registry.send(RegistryReply).close();
+    servers.registrar.send("Registrant: "); // and then nothing, for longer than the lookup may take
+    QNetworkAccessManager network;
+    RdapBootstrap bootstrap;
+    LookupChain chain({QStringLiteral("whois.internic.net"), 43, *servers.resolver, network, bootstrap,
+                       servers.rdap.url("/dns.json"), {60s, 60s, 1024 * 1024}, 3s});
+
+    const QString text = chain.run(QStringLiteral("marrowby.com"));
+    QVERIFY2(text.startsWith(RegistryText), qPrintable(text));
+    QVERIFY2(text.endsWith(QLatin1String("was not asked: a lookup ends after 3 seconds. ---\n")), qPrintable(text));
+    QVERIFY(servers.rdap.requests().isEmpty());
 }
 
 HOLDRIN_TEST_MAIN(TestLookupChain)

@@ -1,9 +1,10 @@
 #include "query/LookupChain.h"
 
 #include "query/HttpGetter.h"
-#include "query/RdapBootstrap.h"
+#include "query/LookupStopped.h"
 #include "query/RdapRenderer.h"
 #include "query/ReplyDecoder.h"
+#include "query/SecondLevelRegistries.h"
 #include "ui/Failure.h"
 
 #include <QRegularExpression>
@@ -12,6 +13,8 @@ namespace {
 const QString IanaServer = QStringLiteral("whois.iana.org");
 constexpr quint16 WhoisPort = 43;
 const QByteArray RdapType = QByteArrayLiteral("application/rdap+json");
+// A hop with less time left than this could not connect and answer anyway.
+constexpr std::chrono::seconds ShortestHop{1};
 
 bool isAscii(const QString &text)
 {
@@ -67,25 +70,71 @@ QString LookupChain::firstQuery(const QString &ace)
 
 QString LookupChain::run(const QString &typed)
 {
-    m_name = aceName(typed);
-    m_text = askWhoisServer(m_services.firstHost, m_services.firstPort, firstQuery(m_name));
+    // Spaces around a name or number are no part of it; a text with spaces
+    // inside is a search and goes out as typed.
+    const QString trimmed = typed.trimmed();
+    m_number = NumberResource::parse(trimmed);
+    if (m_number.kind() == NumberResource::Kind::Asn)
+        m_kind = QueryForms::Kind::Asn;
+    else if (m_number.kind() == NumberResource::Kind::Address)
+        m_kind = QueryForms::Kind::Address;
+    const bool isNumber = m_kind != QueryForms::Kind::Domain;
+    m_name = aceName(isNumber || isPlainName(trimmed) ? trimmed : typed);
+    m_deadline.setRemainingTime(m_services.lookupLimit);
     m_asked.insert(m_services.firstHost.toLower());
     m_hops = 1;
 
-    if (!isPlainName(m_name))
-        return m_text;
-    if (!followRegistrar(m_text) && belongsElsewhere(m_text, m_name))
+    try {
+        m_text = askWhoisServer(m_services.firstHost, m_services.firstPort, firstQuery(m_name));
+    } catch (const LookupStopped &) {
+        throw;
+    } catch (const Failure &e) {
+        return firstServerFailed(e.description());
+    }
+    ++m_records;
+
+    if (isNumber)
         askIana();
+    else if (isPlainName(m_name))
+        followName();
     return m_text;
 }
 
-bool LookupChain::followRegistrar(const QString &reply)
+QString LookupChain::firstServerFailed(const QString &description)
 {
-    const ReferralParser::Referral registrar = ReferralParser::registrarServer(reply);
-    if (registrar.raw.isEmpty())
+    // A search has no RDAP form, and a component given no bootstrap file
+    // has no second route: the first server's failure is the lookup's.
+    const bool rdapFits = m_kind != QueryForms::Kind::Domain || isPlainName(m_name);
+    if (!rdapFits || m_services.bootstrapUrl.isEmpty())
+        throw Failure(description);
+
+    note(tr("%1 The record below was looked up by RDAP instead.").arg(description));
+    const qsizetype firstRdapNote = m_notes.size();
+    askRdap();
+    if (m_records == 0)
+        throw Failure(description + u' '
+                      + tr("RDAP could not help either: %1").arg(m_notes.mid(firstRdapNote).join(u' ')));
+    return m_text;
+}
+
+void LookupChain::followName()
+{
+    const QString below = SecondLevelRegistries::serverFor(m_name);
+    if (!below.isEmpty())
+        askRegistry({below, below});
+    else if (!followReferral(m_text) && belongsElsewhere(m_text, m_name))
+        askIana();
+}
+
+bool LookupChain::followReferral(const QString &reply)
+{
+    const ReferralParser::Referral next = m_kind == QueryForms::Kind::Domain
+        ? ReferralParser::registrarServer(reply)
+        : ReferralParser::registryReferral(reply);
+    if (next.raw.isEmpty())
         return false;
-    QString registrarReply;
-    if (askWhois(registrar, &registrarReply) == Outcome::Failed)
+    QString nextReply;
+    if (askWhois(next, &nextReply) == Outcome::Failed)
         askRdap();
     return true;
 }
@@ -102,15 +151,25 @@ void LookupChain::askIana()
         return;
 
     const ReferralParser::Referral registry = ReferralParser::ianaRefer(ianaReply);
-    if (registry.raw.isEmpty()) {
-        // The TLD has no port-43 service at all.
-        askRdap();
+    if (!registry.raw.isEmpty()) {
+        askRegistry(registry);
         return;
     }
-    QString registryReply;
-    const Outcome asked = askWhois(registry, &registryReply);
+    // IANA's reply without a referral is the record for what IANA holds
+    // itself (.int and .arpa names, reserved address space); otherwise the
+    // TLD has no port-43 service at all.
+    const bool ianaHoldsIt = m_kind != QueryForms::Kind::Domain
+        || ReferralParser::ianaDomain(ianaReply).compare(m_name, Qt::CaseInsensitive) == 0;
+    if (!ianaHoldsIt)
+        askRdap();
+}
+
+void LookupChain::askRegistry(const ReferralParser::Referral &registry)
+{
+    QString reply;
+    const Outcome asked = askWhois(registry, &reply);
     if (asked == Outcome::Answered)
-        followRegistrar(registryReply);
+        followReferral(reply);
     else if (asked == Outcome::Failed)
         askRdap();
 }
@@ -126,12 +185,18 @@ LookupChain::Outcome LookupChain::askWhois(const ReferralParser::Referral &refer
     if (!mayAsk(referral.host, referral.host))
         return Outcome::NotAsked;
 
+    const bool isNumber = m_kind != QueryForms::Kind::Domain;
+    const QString query = QueryForms::query(referral.host, m_kind, isNumber ? m_number.value() : m_name,
+                                            isNumber ? m_number.whoisQuery() : m_name);
     try {
-        *reply = askWhoisServer(referral.host, WhoisPort, m_name);
+        *reply = askWhoisServer(referral.host, WhoisPort, query);
+    } catch (const LookupStopped &) {
+        throw;
     } catch (const Failure &e) {
         note(e.description());
         return Outcome::Failed;
     }
+    ++m_records;
     appendHop(tr("Reply from %1").arg(referral.host), *reply);
     return Outcome::Answered;
 }
@@ -145,46 +210,83 @@ void LookupChain::askRdap()
     if (hopLimitReached(QStringLiteral("RDAP")))
         return;
 
-    RdapBootstrap &bootstrap = m_services.bootstrap;
-    if (!bootstrap.isLoaded()) {
-        QString error;
-        try {
-            HttpGetter getter(m_services.network, m_services.limits);
-            const HttpGetter::Response response = getter.get(m_services.bootstrapUrl, "application/json");
-            if (response.status != 200)
-                error = QStringLiteral("HTTP %1").arg(response.status);
-            else
-                bootstrap.load(response.body, &error);
-        } catch (const Failure &e) {
-            error = e.description();
-        }
-        if (!error.isEmpty()) {
-            note(tr("The RDAP bootstrap file %1 could not be read: %2")
-                     .arg(m_services.bootstrapUrl.toString(), error));
+    using Registry = RdapBootstrap::Registry;
+    const RdapBootstrap &bootstrap = m_services.bootstrap;
+    QUrl base;
+    QString path;
+    QString shown = m_name;
+    if (m_kind == QueryForms::Kind::Domain) {
+        if (!loadBootstrap(Registry::Dns))
             return;
-        }
+        base = bootstrap.baseFor(m_name);
+        path = QLatin1String("domain/") + m_name;
+    } else if (m_kind == QueryForms::Kind::Asn) {
+        if (!loadBootstrap(Registry::Asn))
+            return;
+        base = bootstrap.baseForAsn(m_number.asn());
+        path = m_number.rdapPath();
+        shown = m_number.whoisQuery();
+    } else {
+        const bool v4 = m_number.address().protocol() == QAbstractSocket::IPv4Protocol;
+        if (!loadBootstrap(v4 ? Registry::Ipv4 : Registry::Ipv6))
+            return;
+        base = bootstrap.baseForAddress(m_number.address(), m_number.prefixLength());
+        path = m_number.rdapPath();
     }
-
-    const QUrl base = bootstrap.baseFor(m_name);
     if (!base.isValid() || base.isEmpty()) {
-        note(tr("No RDAP service is known for %1.").arg(m_name));
+        note(tr("No RDAP service is known for %1.").arg(shown));
         return;
     }
-    const QUrl related = rdapHop(base.resolved(QUrl(QLatin1String("domain/") + m_name)));
+    // Appended to the path rather than resolved, so the colons of an IPv6
+    // address cannot be read as a scheme.
+    QUrl url = base;
+    url.setPath(base.path() + path);
+    const QUrl related = rdapHop(url);
     if (related.isValid() && !related.isEmpty())
         rdapHop(related);
+}
+
+bool LookupChain::loadBootstrap(RdapBootstrap::Registry registry)
+{
+    RdapBootstrap &bootstrap = m_services.bootstrap;
+    if (bootstrap.isLoaded(registry))
+        return true;
+    const QUrl url = registry == RdapBootstrap::Registry::Dns
+        ? m_services.bootstrapUrl
+        : m_services.bootstrapUrl.resolved(QUrl(RdapBootstrap::fileName(registry)));
+    QString error;
+    try {
+        HttpGetter getter(m_services.network, hopLimits());
+        const HttpGetter::Response response = getter.get(url, "application/json");
+        if (response.status != 200)
+            error = QStringLiteral("HTTP %1").arg(response.status);
+        else
+            bootstrap.load(response.body, &error, registry);
+    } catch (const LookupStopped &) {
+        throw;
+    } catch (const Failure &e) {
+        error = e.description();
+    }
+    if (error.isEmpty())
+        return true;
+    note(tr("The RDAP bootstrap file %1 could not be read: %2").arg(url.toString(), error));
+    return false;
 }
 
 QUrl LookupChain::rdapHop(const QUrl &url)
 {
     const QString shown = url.toString();
+    if (!mayFollowRdap(url))
+        return {};
     if (!mayAsk(QLatin1String("rdap ") + url.toString(QUrl::RemoveFragment), QLatin1String("RDAP ") + shown))
         return {};
 
     HttpGetter::Response response;
     try {
-        HttpGetter getter(m_services.network, m_services.limits);
+        HttpGetter getter(m_services.network, hopLimits());
         response = getter.get(url, RdapType);
+    } catch (const LookupStopped &) {
+        throw;
     } catch (const Failure &e) {
         note(tr("RDAP %1: %2").arg(shown, e.description()));
         return {};
@@ -204,12 +306,27 @@ QUrl LookupChain::rdapHop(const QUrl &url)
         note(tr("RDAP %1: %2.").arg(shown, record.error));
         return {};
     }
+    ++m_records;
     appendHop(QLatin1String("RDAP ") + shown, record.text);
     if (record.relatedHref.isEmpty())
         return {};
-    const QUrl related = response.url.resolved(QUrl(record.relatedHref));
-    const bool web = related.scheme() == QLatin1String("https") || related.scheme() == QLatin1String("http");
-    return web ? related : QUrl();
+    return response.url.resolved(QUrl(record.relatedHref));
+}
+
+bool LookupChain::mayFollowRdap(const QUrl &url)
+{
+    // The bootstrap file's server is the one the program was given, not one
+    // a reply named, so its own scheme and port stand (a test's plain-HTTP
+    // server on loopback); every other link meets the host rule over https.
+    const QUrl &given = m_services.bootstrapUrl;
+    const bool givenServer = !given.isEmpty() && url.scheme() == given.scheme() && url.host() == given.host()
+        && url.port() == given.port();
+    if (givenServer || ReferralParser::isFollowableRdapUrl(url))
+        return true;
+    note(tr("The RDAP link \"%1\" was not followed: only https links to a host name on the "
+            "standard port are followed.")
+             .arg(url.toString()));
+    return false;
 }
 
 bool LookupChain::mayAsk(const QString &key, const QString &what)
@@ -228,15 +345,30 @@ bool LookupChain::mayAsk(const QString &key, const QString &what)
 
 bool LookupChain::hopLimitReached(const QString &what)
 {
-    if (m_hops < MaxHops)
-        return false;
-    note(tr("%1 was not asked: a lookup asks at most %2 servers.").arg(what).arg(MaxHops));
-    return true;
+    if (m_hops >= MaxHops) {
+        note(tr("%1 was not asked: a lookup asks at most %2 servers.").arg(what).arg(MaxHops));
+        return true;
+    }
+    if (m_deadline.remainingTimeAsDuration() < ShortestHop) {
+        note(tr("%1 was not asked: a lookup ends after %2 seconds.")
+                 .arg(what, ConnectionLimits::inSeconds(m_services.lookupLimit)));
+        return true;
+    }
+    return false;
+}
+
+ConnectionLimits LookupChain::hopLimits() const
+{
+    ConnectionLimits limits = m_services.limits;
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(m_deadline.remainingTimeAsDuration());
+    limits.connectTimeout = std::min(limits.connectTimeout, left);
+    limits.idleTimeout = std::min(limits.idleTimeout, left);
+    return limits;
 }
 
 QString LookupChain::askWhoisServer(const QString &host, quint16 port, const QString &query) const
 {
-    WhoisConnection connection(m_services.resolver, m_services.limits);
+    WhoisConnection connection(m_services.resolver, hopLimits());
     return ReplyDecoder::decode(connection.exchange(host, port, query.toUtf8() + "\r\n"));
 }
 
@@ -244,10 +376,13 @@ void LookupChain::appendHop(const QString &header, const QString &body)
 {
     if (!m_text.isEmpty() && !m_text.endsWith(u'\n'))
         m_text += u'\n';
-    m_text += QLatin1String("\n--- ") + header + QLatin1String(" ---\n") + body;
+    if (!m_text.isEmpty())
+        m_text += u'\n';
+    m_text += QLatin1String("--- ") + header + QLatin1String(" ---\n") + body;
 }
 
 void LookupChain::note(const QString &sentence)
 {
+    m_notes.append(sentence);
     appendHop(sentence, {});
 }

@@ -102,7 +102,7 @@ void TestHostile::floodIsCutOffEarly()
     constexpr qint64 MiB = 1024 * 1024;
     FakeWhoisServer server;
     server.flood(50 * MiB).close();
-    WhoisClient client(QStringLiteral("127.0.0.1"), server.port(), loopback());
+    WhoisClient client(QStringLiteral("127.0.0.1"), server.port(), loopback(), QUrl());
 
     const qint64 before = residentBytes();
     QString description;

@@ -3,8 +3,12 @@
 #include "LoopbackResolver.h"
 #include "TestMain.h"
 
+#include "query/LookupChain.h"
+#include "query/RdapBootstrap.h"
 #include "query/WhoisClient.h"
 #include "ui/Failure.h"
+
+#include <QNetworkAccessManager>
 
 using namespace std::chrono_literals;
 
@@ -84,25 +88,41 @@ private slots:
     void referralsThatAreNotFollowed_data();
     void referralsThatAreNotFollowed();
     void atMostFourServersAreAsked();
+    void firstServerFailureGoesOnByRdap_data();
+    void firstServerFailureGoesOnByRdap();
+    void rdapLinksThatAreNotFollowed_data();
+    void rdapLinksThatAreNotFollowed();
+    void ianaRecordIsTheAnswerForItsOwnNames();
+    void registryIsAskedItsWay_data();
+    void registryIsAskedItsWay();
+    void numberGoesToItsRegionalRegistry_data();
+    void numberGoesToItsRegionalRegistry();
+    void regionalRegistryReferrals_data();
+    void regionalRegistryReferrals();
+    void laterHopsShareTheLookupsTime();
 };
 
 void TestLookupChain::comNameShowsRegistryThenRegistrar_data()
 {
+    QTest::addColumn<QString>("typed");
     QTest::addColumn<QByteArray>("referral");
-    QTest::newRow("registrar spelling, indented") << QByteArray("   Registrar WHOIS Server: whois.registrar.test");
-    QTest::newRow("older spelling") << QByteArray("Whois Server: whois.registrar.test");
-    QTest::newRow("scheme, port 43 and slash") << QByteArray("Registrar WHOIS Server: whois://whois.registrar.test:43/");
+    const QString name = QStringLiteral("marrowby.com");
+    QTest::newRow("registrar spelling, indented") << name << QByteArray("   Registrar WHOIS Server: whois.registrar.test");
+    QTest::newRow("older spelling") << name << QByteArray("Whois Server: whois.registrar.test");
+    QTest::newRow("scheme, port 43 and slash") << name << QByteArray("Registrar WHOIS Server: whois://whois.registrar.test:43/");
+    QTest::newRow("spaces around the name") << QStringLiteral("  marrowby.com ") << QByteArray("Whois Server: whois.registrar.test");
 }
 
 void TestLookupChain::comNameShowsRegistryThenRegistrar()
 {
+    QFETCH(QString, typed);
     QFETCH(QByteArray, referral);
     Servers servers;
     const QByteArray registry = "Domain Name: MARROWBY.COM\r\n" + referral + "\r\n";
     servers.registry.send(registry).close();
     servers.registrar.send("Registrant Name: Jo Holder\r\n").close();
 
-    const QString text = servers.lookup(QStringLiteral("marrowby.com"));
+    const QString text = servers.lookup(typed);
     QCOMPARE(servers.registry.received(), QByteArray("domain marrowby.com\r\n"));
     QCOMPARE(servers.registrar.received(), QByteArray("marrowby.com\r\n"));
     QCOMPARE(text, QString::fromLatin1(registry).replace(QLatin1String("\r\n"), QLatin1String("\n"))
@@ -303,6 +323,13 @@ void TestLookupChain::referralsThatAreNotFollowed_data()
     QTest::newRow("loop to the first server") << QByteArray("whois.internic.net")
                                               << QStringLiteral("whois.internic.net was not asked again");
     QTest::newRow("longer than 255") << QByteArray(QByteArray(300, 'a') + ".test") << QStringLiteral("was not followed");
+    QTest::newRow("hex address") << QByteArray("0x7f000001")
+                                 << QStringLiteral("The referral to \"0x7f000001\" was not followed");
+    QTest::newRow("integer address") << QByteArray("2130706433")
+                                     << QStringLiteral("The referral to \"2130706433\" was not followed");
+    QTest::newRow("octal address") << QByteArray("0177.0.0.1")
+                                   << QStringLiteral("The referral to \"0177.0.0.1\" was not followed");
+    QTest::newRow("name without a dot") << QByteArray("NIRA") << QStringLiteral("The referral to \"NIRA\" was not followed");
 }
 
 void TestLookupChain::referralsThatAreNotFollowed()
@@ -331,6 +358,269 @@ void TestLookupChain::atMostFourServersAreAsked()
     QVERIFY2(text.contains(QLatin1String("refused the connection")), qPrintable(text));
     QVERIFY2(text.endsWith(QLatin1String("--- RDAP was not asked: a lookup asks at most 4 servers. ---\n")),
              qPrintable(text));
+    QVERIFY(servers.rdap.requests().isEmpty());
+}
+
+void TestLookupChain::firstServerFailureGoesOnByRdap_data()
+{
+    QTest::addColumn<QString>("failure");
+    QTest::addColumn<int>("status");
+
+    QTest::newRow("refused, RDAP has the record") << QStringLiteral("refused the connection") << 200;
+    QTest::newRow("reset before any data, RDAP has the record") << QStringLiteral("reset") << 200;
+    QTest::newRow("refused, RDAP has nothing") << QStringLiteral("refused the connection") << 404;
+}
+
+void TestLookupChain::firstServerFailureGoesOnByRdap()
+{
+    QFETCH(QString, failure);
+    QFETCH(int, status);
+
+    Servers servers;
+    if (failure == QLatin1String("reset"))
+        servers.registry.reset();
+    else
+        servers.resolver->add(QStringLiteral("whois.internic.net"), FakeWhoisServer::closedPort());
+    servers.rdap.route("/rdap/domain/marrowby.com", status, rdapRecord("MARROWBY.COM"));
+    const QString rdapUrl = servers.rdap.url("/rdap/domain/marrowby.com").toString();
+
+    const auto whois = servers.client();
+    QString description;
+    try {
+        whois->lookup(QStringLiteral("marrowby.com"));
+    } catch (const Failure &e) {
+        description = e.description();
+    }
+    const QString firstFailure = QStringLiteral("The WHOIS server whois.internic.net");
+    if (status == 200) {
+        const QString text = whois->replyText();
+        QVERIFY2(description.isEmpty(), qPrintable(description));
+        QVERIFY2(text.startsWith(QLatin1String("--- ") + firstFailure) && text.section(u'\n', 0, 0).contains(failure),
+                 qPrintable(text));
+        QVERIFY2(text.endsWith(QStringLiteral("looked up by RDAP instead. ---\n\n--- RDAP %1 ---\n"
+                                              "Domain Name: MARROWBY.COM\n").arg(rdapUrl)),
+                 qPrintable(text));
+    } else {
+        QVERIFY2(description.startsWith(firstFailure) && description.contains(failure), qPrintable(description));
+        QVERIFY2(description.endsWith(QStringLiteral("RDAP could not help either: RDAP %1: not found at 127.0.0.1.")
+                                          .arg(rdapUrl)),
+                 qPrintable(description));
+        QCOMPARE(whois->replyText(), QString());
+    }
+}
+
+void TestLookupChain::rdapLinksThatAreNotFollowed_data()
+{
+    QTest::addColumn<QString>("link");
+    QTest::addColumn<bool>("fromBootstrap");
+
+    QTest::newRow("plain http") << QStringLiteral("http://rdap.registrar.test/domain/marrowby.com") << false;
+    QTest::newRow("other port") << QStringLiteral("https://rdap.registrar.test:8443/domain/marrowby.com") << false;
+    QTest::newRow("address host") << QStringLiteral("https://192.0.2.1/domain/marrowby.com") << false;
+    QTest::newRow("bootstrap base over http") << QStringLiteral("http://rdap.nic.example/domain/marrowby.com") << true;
+}
+
+void TestLookupChain::rdapLinksThatAreNotFollowed()
+{
+    QFETCH(QString, link);
+    QFETCH(bool, fromBootstrap);
+
+    Servers servers;
+    servers.registrarAt(FakeWhoisServer::closedPort());
+    servers.registry.send(RegistryReply).close();
+    if (fromBootstrap)
+        servers.rdap.route("/dns.json", 200, json("{'services': [[['com'], ['http://rdap.nic.example/']]]}"));
+    servers.rdap.route("/rdap/domain/marrowby.com", 200, rdapRecord("MARROWBY.COM", QUrl(link)));
+
+    const QString text = servers.lookup(QStringLiteral("marrowby.com"));
+    QVERIFY2(text.endsWith(QStringLiteral("--- The RDAP link \"%1\" was not followed: only https links to a host "
+                                          "name on the standard port are followed. ---\n")
+                               .arg(link)),
+             qPrintable(text));
+    QCOMPARE(servers.rdap.requests().size(), fromBootstrap ? 1 : 2);
+}
+
+void TestLookupChain::ianaRecordIsTheAnswerForItsOwnNames()
+{
+    Servers servers;
+    servers.registry.send("No match for \"MARROWBY.INT\".\r\n").close();
+    const QByteArray ianaRecord = "% IANA WHOIS server\n\ndomain:       MARROWBY.INT\n\norganisation: Marrowby Treaty\n";
+    servers.iana.send(ianaRecord).close();
+
+    const QString text = servers.lookup(QStringLiteral("marrowby.int"));
+    QVERIFY2(text.endsWith(QLatin1String("--- Reply from whois.iana.org ---\n") + QString::fromLatin1(ianaRecord)),
+             qPrintable(text));
+    QVERIFY(servers.rdap.requests().isEmpty());
+}
+
+void TestLookupChain::registryIsAskedItsWay_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("server");
+    QTest::addColumn<bool>("viaIana");
+    QTest::addColumn<QByteArray>("firstWire");
+    QTest::addColumn<QByteArray>("wire");
+
+    QTest::newRow("below a TLD: uk.com") << QStringLiteral("marrowby.uk.com") << QStringLiteral("whois.centralnic.net")
+                                         << false << QByteArray("marrowby.uk.com") << QByteArray("marrowby.uk.com");
+    QTest::newRow("below a TLD: co.za") << QStringLiteral("marrowby.co.za") << QStringLiteral("whois.coza.net.za")
+                                        << false << QByteArray("marrowby.co.za") << QByteArray("marrowby.co.za");
+    QTest::newRow("JPRS in English") << QStringLiteral("marrowby.jp") << QStringLiteral("whois.jprs.jp") << true
+                                     << QByteArray("domain marrowby.jp") << QByteArray("marrowby.jp/e");
+    QTest::newRow("DENIC, spaces around") << QStringLiteral(" marrowby.de  ") << QStringLiteral("whois.denic.de") << true
+                                          << QByteArray("domain marrowby.de") << QByteArray("-T dn,ace marrowby.de");
+    QTest::newRow("Punktum dk") << QStringLiteral("marrowby.dk") << QStringLiteral("whois.punktum.dk") << true
+                                   << QByteArray("domain marrowby.dk") << QByteArray("--show-handles marrowby.dk");
+    QTest::newRow("any other registry") << QStringLiteral("marrowby.example") << QStringLiteral("whois.nic.example") << true
+                                        << QByteArray("domain marrowby.example") << QByteArray("marrowby.example");
+}
+
+void TestLookupChain::registryIsAskedItsWay()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, server);
+    QFETCH(bool, viaIana);
+    QFETCH(QByteArray, firstWire);
+    QFETCH(QByteArray, wire);
+
+    Servers servers;
+    servers.resolver->add(server, servers.tld.port());
+    servers.registry.send("No match for \"" + typed.trimmed().toUpper().toLatin1() + "\".\r\n").close();
+    servers.iana.send("refer: " + server.toLatin1() + "\n").close();
+    servers.tld.send("Domain: " + typed.trimmed().toLatin1() + "\n").close();
+
+    const QString text = servers.lookup(typed);
+    QCOMPARE(servers.registry.received(), firstWire + "\r\n");
+    QCOMPARE(servers.iana.connections(), viaIana ? 1 : 0);
+    QCOMPARE(servers.tld.received(), wire + "\r\n");
+    QVERIFY2(text.endsWith(QLatin1String("--- Reply from ") + server + QLatin1String(" ---\nDomain: ") + typed.trimmed()
+                           + u'\n'),
+             qPrintable(text));
+}
+
+void TestLookupChain::numberGoesToItsRegionalRegistry_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QByteArray>("ianaWire");
+    QTest::addColumn<QString>("registry"); // empty: port 43 is refused and RDAP is the route
+    QTest::addColumn<QByteArray>("wire");
+    QTest::addColumn<QByteArray>("bootstrap");
+    QTest::addColumn<QByteArray>("entry");
+    QTest::addColumn<QByteArray>("path");
+
+    QTest::newRow("IPv4, ARIN's network form") << QStringLiteral("192.0.2.1") << QByteArray("192.0.2.1")
+                                               << QStringLiteral("whois.arin.net") << QByteArray("n + 192.0.2.1")
+                                               << QByteArray() << QByteArray() << QByteArray();
+    QTest::newRow("IPv6, plain") << QStringLiteral(" 2001:db8::1 ") << QByteArray("2001:db8::1")
+                                 << QStringLiteral("whois.ripe.net") << QByteArray("2001:db8::1") << QByteArray()
+                                 << QByteArray() << QByteArray();
+    QTest::newRow("AS, ARIN's AS form") << QStringLiteral("AS64496") << QByteArray("AS64496")
+                                        << QStringLiteral("whois.arin.net") << QByteArray("a + 64496") << QByteArray()
+                                        << QByteArray() << QByteArray();
+    QTest::newRow("ASN with a space, plain") << QStringLiteral("asn 64500") << QByteArray("AS64500")
+                                             << QStringLiteral("whois.ripe.net") << QByteArray("AS64500") << QByteArray()
+                                             << QByteArray() << QByteArray();
+    QTest::newRow("IPv4 by RDAP") << QStringLiteral("192.0.2.1") << QByteArray() << QString() << QByteArray()
+                                  << QByteArray("/ipv4.json") << QByteArray("192.0.0.0/8") << QByteArray("/rdap/ip/192.0.2.1");
+    QTest::newRow("prefix by RDAP") << QStringLiteral("192.0.2.0/24") << QByteArray() << QString() << QByteArray()
+                                    << QByteArray("/ipv4.json") << QByteArray("192.0.2.0/24")
+                                    << QByteArray("/rdap/ip/192.0.2.0/24");
+    QTest::newRow("IPv6 by RDAP") << QStringLiteral("2001:db8::1") << QByteArray() << QString() << QByteArray()
+                                  << QByteArray("/ipv6.json") << QByteArray("2001:db8::/32")
+                                  << QByteArray("/rdap/ip/2001:db8::1");
+    QTest::newRow("AS by RDAP") << QStringLiteral("AS64496") << QByteArray() << QString() << QByteArray()
+                                << QByteArray("/asn.json") << QByteArray("64496-64511") << QByteArray("/rdap/autnum/64496");
+}
+
+void TestLookupChain::numberGoesToItsRegionalRegistry()
+{
+    QFETCH(QString, typed);
+    QFETCH(QByteArray, ianaWire);
+    QFETCH(QString, registry);
+    QFETCH(QByteArray, wire);
+    QFETCH(QByteArray, bootstrap);
+    QFETCH(QByteArray, entry);
+    QFETCH(QByteArray, path);
+
+    Servers servers;
+    const QByteArray noMatch = "No match for \"" + typed.trimmed().toLatin1() + "\".\r\n";
+    servers.registry.send(noMatch).close();
+    if (registry.isEmpty()) {
+        servers.resolver->add(QStringLiteral("whois.iana.org"), FakeWhoisServer::closedPort());
+        // A range of another registry first, so the longest match has to be found.
+        servers.rdap.route(bootstrap, 200,
+                           json("{'services': [[['0.0.0.0/0', '::/0', '1-4294967295'], ['https://other.rdap.test/']],"
+                                " [['") + entry + "\"], [\"" + servers.rdap.url("/rdap/").toEncoded() + "\"]]]}");
+        servers.rdap.route(path, 200, json("{'objectClassName': 'ip network', 'handle': 'NET-1'}"));
+    } else {
+        servers.resolver->add(registry, servers.tld.port());
+        servers.iana.send("refer: " + registry.toLatin1() + "\n").close();
+        servers.tld.send("NetName: MARROWBY-NET\n").close();
+    }
+
+    const QString text = servers.lookup(typed);
+    QVERIFY2(text.startsWith(QString::fromLatin1(noMatch).replace(QLatin1String("\r\n"), QLatin1String("\n"))),
+             qPrintable(text));
+    if (registry.isEmpty()) {
+        const QString header = QLatin1String("--- RDAP ") + servers.rdap.url(path).toString() + QLatin1String(" ---");
+        QVERIFY2(text.contains(header), qPrintable(text));
+        QCOMPARE(servers.rdap.count(path), 1);
+    } else {
+        QCOMPARE(servers.iana.received(), ianaWire + "\r\n");
+        QCOMPARE(servers.tld.received(), wire + "\r\n");
+        QVERIFY2(text.endsWith(QLatin1String("--- Reply from ") + registry + QLatin1String(" ---\nNetName: MARROWBY-NET\n")),
+                 qPrintable(text));
+    }
+}
+
+void TestLookupChain::regionalRegistryReferrals_data()
+{
+    QTest::addColumn<QByteArray>("referral");
+    QTest::addColumn<int>("asked");
+    QTest::addColumn<QString>("end");
+
+    QTest::newRow("whois scheme") << QByteArray("whois://whois.ripe.net") << 1
+                                  << QStringLiteral("--- Reply from whois.ripe.net ---\ninetnum: 192.0.2.0 - 192.0.2.255\n");
+    QTest::newRow("rwhois on another port")
+        << QByteArray("rwhois://rwhois.example.net:4321") << 0
+        << QStringLiteral("--- The referral to \"rwhois://rwhois.example.net:4321\" was not followed: only host names "
+                          "on the WHOIS port are asked. ---\n");
+}
+
+void TestLookupChain::regionalRegistryReferrals()
+{
+    QFETCH(QByteArray, referral);
+    QFETCH(int, asked);
+    QFETCH(QString, end);
+
+    Servers servers;
+    servers.resolver->add(QStringLiteral("whois.arin.net"), servers.tld.port())
+        .add(QStringLiteral("whois.ripe.net"), servers.registrar.port());
+    servers.registry.send("No match for \"192.0.2.1\".\r\n").close();
+    servers.iana.send("refer: whois.arin.net\n").close();
+    servers.tld.send("NetRange: 192.0.2.0 - 192.0.2.255\nReferralServer: " + referral + "\n").close();
+    servers.registrar.send("inetnum: 192.0.2.0 - 192.0.2.255\n").close();
+
+    const QString text = servers.lookup(QStringLiteral("192.0.2.1"));
+    QVERIFY2(text.endsWith(end), qPrintable(text));
+    QCOMPARE(servers.registrar.connections(), asked);
+    QCOMPARE(servers.registrar.received(), asked ? QByteArray("192.0.2.1\r\n") : QByteArray());
+    QCOMPARE(servers.tld.received(), QByteArray("n + 192.0.2.1\r\n"));
+}
+
+void TestLookupChain::laterHopsShareTheLookupsTime()
+{
+    Servers servers;
+    servers.registry.send(RegistryReply).close();
+    servers.registrar.send("Registrant: "); // and then nothing, for longer than the lookup may take
+    QNetworkAccessManager network;
+    RdapBootstrap bootstrap;
+    LookupChain chain({QStringLiteral("whois.internic.net"), 43, *servers.resolver, network, bootstrap,
+                       servers.rdap.url("/dns.json"), {60s, 60s, 1024 * 1024}, 3s});
+
+    const QString text = chain.run(QStringLiteral("marrowby.com"));
+    QVERIFY2(text.startsWith(RegistryText), qPrintable(text));
+    QVERIFY2(text.endsWith(QLatin1String("was not asked: a lookup ends after 3 seconds. ---\n")), qPrintable(text));
     QVERIFY(servers.rdap.requests().isEmpty());
 }
 

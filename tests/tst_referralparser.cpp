@@ -13,6 +13,10 @@ private slots:
     void ianaRefer();
     void followableHost_data();
     void followableHost();
+    void registryReferral_data();
+    void registryReferral();
+    void isFollowableRdapUrl_data();
+    void isFollowableRdapUrl();
 };
 
 void TestReferralParser::registrarServer_data()
@@ -33,15 +37,15 @@ void TestReferralParser::registrarServer_data()
         << QStringLiteral("whois.registrar.test") << QStringLiteral("whois.registrar.test");
     QTest::newRow("empty value") << QStringLiteral("Domain Name: X.COM\nRegistrar WHOIS Server:\n")
                                  << QString() << QString();
-    QTest::newRow("only the first record counts")
-        << QStringLiteral("Server Name: NS1.MARROWBY.COM\nIP Address: 192.0.2.1\n\n"
-                          "Domain Name: MARROWBY.COM\nWhois Server: whois.registrar.test\n")
-        << QString() << QString();
-    QTest::newRow("comments before the record do not end it")
-        << QStringLiteral("% a comment: with a colon\n\nDomain Name: A.COM\nWhois Server: w.test\n")
-        << QStringLiteral("w.test") << QStringLiteral("w.test");
-    QTest::newRow("nothing after the update marker")
-        << QStringLiteral("Domain Name: A.COM\n>>> Last update <<<\nWhois Server: w.test\n") << QString() << QString();
+    QTest::newRow("notice with colons above the record")
+        << QStringLiteral("NOTICE: The expiration date displayed in this record is the date the\n"
+                          "registrar's sponsorship of the domain name registration in the registry is\n"
+                          "currently set to expire. Go to http://www.internic.net for detailed information.\n"
+                          "you agree to use this data to: (a) allow, enable, or otherwise support\n\n"
+                          "   Domain Name: MARROWBY.COM\n   Whois Server: whois.registrar.test\n")
+        << QStringLiteral("whois.registrar.test") << QStringLiteral("whois.registrar.test");
+    QTest::newRow("comments are not fields")
+        << QStringLiteral("% Whois Server: w.test\n# Whois Server: w.test\nDomain Name: A.COM\n") << QString() << QString();
     QTest::newRow("forbidden value is kept raw")
         << QStringLiteral("Registrar WHOIS Server: 192.0.2.7:4343\n") << QStringLiteral("192.0.2.7:4343") << QString();
     QTest::newRow("no reply") << QString() << QString() << QString();
@@ -87,11 +91,18 @@ void TestReferralParser::followableHost_data()
                                                   << QStringLiteral("whois.example.com");
     QTest::newRow("rwhois scheme") << QStringLiteral("RWHOIS://whois.example.com") << QStringLiteral("whois.example.com");
     QTest::newRow("trailing dot") << QStringLiteral("whois.example.com.") << QStringLiteral("whois.example.com");
-    QTest::newRow("single label") << QStringLiteral("localhost") << QStringLiteral("localhost");
+    QTest::newRow("single label") << QStringLiteral("localhost") << QString();
+    QTest::newRow("dotless name of a registry") << QStringLiteral("NIRA") << QString();
     QTest::newRow("other port") << QStringLiteral("whois.example.com:25") << QString();
     QTest::newRow("IPv4 literal") << QStringLiteral("192.0.2.1") << QString();
     QTest::newRow("IPv4 literal on port 43") << QStringLiteral("192.0.2.1:43") << QString();
     QTest::newRow("IPv6 literal") << QStringLiteral("[2001:db8::1]") << QString();
+    QTest::newRow("bare IPv6") << QStringLiteral("2001:db8::1") << QString();
+    QTest::newRow("hex integer") << QStringLiteral("0x7f000001") << QString();
+    QTest::newRow("plain integer") << QStringLiteral("2130706433") << QString();
+    QTest::newRow("octal dotted") << QStringLiteral("0177.0.0.1") << QString();
+    QTest::newRow("short dotted") << QStringLiteral("127.1") << QString();
+    QTest::newRow("hex dotted") << QStringLiteral("whois://0x7f.1:43/") << QString();
     QTest::newRow("web URL with a path") << QStringLiteral("http://www.example.com/whois") << QString();
     QTest::newRow("whois URL with a path") << QStringLiteral("whois://whois.example.com/x") << QString();
     QTest::newRow("space inside") << QStringLiteral("whois.example.com extra") << QString();
@@ -108,6 +119,51 @@ void TestReferralParser::followableHost()
     QFETCH(QString, value);
     QFETCH(QString, host);
     QCOMPARE(ReferralParser::followableHost(value), host);
+}
+
+void TestReferralParser::registryReferral_data()
+{
+    QTest::addColumn<QString>("reply");
+    QTest::addColumn<QString>("raw");
+    QTest::addColumn<QString>("host");
+
+    QTest::newRow("whois scheme") << QStringLiteral("NetRange: 192.0.2.0 - 192.0.2.255\nReferralServer:  whois://whois.ripe.net\n")
+                                  << QStringLiteral("whois://whois.ripe.net") << QStringLiteral("whois.ripe.net");
+    QTest::newRow("rwhois on its own port")
+        << QStringLiteral("ReferralServer: rwhois://rwhois.example.net:4321\n")
+        << QStringLiteral("rwhois://rwhois.example.net:4321") << QString();
+}
+
+void TestReferralParser::registryReferral()
+{
+    QFETCH(QString, reply);
+    QFETCH(QString, raw);
+    QFETCH(QString, host);
+    const ReferralParser::Referral referral = ReferralParser::registryReferral(reply);
+    QCOMPARE(referral.raw, raw);
+    QCOMPARE(referral.host, host);
+}
+
+void TestReferralParser::isFollowableRdapUrl_data()
+{
+    QTest::addColumn<QString>("url");
+    QTest::addColumn<bool>("followable");
+
+    QTest::newRow("https host") << QStringLiteral("https://rdap.example.net/domain/a.example") << true;
+    QTest::newRow("https, port 443") << QStringLiteral("https://rdap.example.net:443/") << true;
+    QTest::newRow("plain http") << QStringLiteral("http://rdap.example.net/") << false;
+    QTest::newRow("other port") << QStringLiteral("https://rdap.example.net:8443/") << false;
+    QTest::newRow("IPv4 host") << QStringLiteral("https://192.0.2.1/") << false;
+    QTest::newRow("IPv6 host") << QStringLiteral("https://[2001:db8::1]/") << false;
+    QTest::newRow("dotless host") << QStringLiteral("https://rdap/") << false;
+    QTest::newRow("user info") << QStringLiteral("https://user@rdap.example.net/") << false;
+}
+
+void TestReferralParser::isFollowableRdapUrl()
+{
+    QFETCH(QString, url);
+    QFETCH(bool, followable);
+    QCOMPARE(ReferralParser::isFollowableRdapUrl(QUrl(url)), followable);
 }
 
 HOLDRIN_TEST_MAIN(TestReferralParser)

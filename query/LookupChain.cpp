@@ -1,6 +1,7 @@
 #include "query/LookupChain.h"
 
 #include "query/HttpGetter.h"
+#include "query/NoteLines.h"
 #include "query/RdapBootstrap.h"
 #include "query/RdapRenderer.h"
 #include "query/ReplyDecoder.h"
@@ -244,7 +245,7 @@ void LookupChain::appendHop(const QString &header, const QString &body)
 {
     if (!m_text.isEmpty() && !m_text.endsWith(u'\n'))
         m_text += u'\n';
-    m_text += QLatin1String("\n--- ") + header + QLatin1String(" ---\n") + body;
+    m_text += u'\n' + NoteLines::framed(header) + u'\n' + body;
 }
 
 void LookupChain::note(const QString &sentence)

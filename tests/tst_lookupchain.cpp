@@ -238,8 +238,8 @@ void TestLookupChain::laterWhoisFailuresKeepWhatCameBefore()
     servers.rdap.route("/rdap/domain/marrowby.com", 200, rdapRecord("MARROWBY.COM"));
 
     const QString text = servers.lookup(QStringLiteral("marrowby.com"));
-    // One line names the server and the reason, right after the registry's reply.
-    const QString line = text.mid(RegistryText.size()).section(u'\n', 1, 1);
+    // One note names the server and the reason, right after the registry's reply.
+    const QString line = text.mid(RegistryText.size()).section(u'\n', 1, 2).simplified();
     QVERIFY2(text.startsWith(RegistryText), qPrintable(text));
     QVERIFY2(line.contains(QLatin1String("whois.registrar.test")) && line.contains(note), qPrintable(line));
     QVERIFY2(!text.contains(QLatin1String("Registrant: ")), qPrintable(text));
@@ -286,7 +286,7 @@ void TestLookupChain::rdapFailuresAreNamed()
     const QString text = servers.lookup(QStringLiteral("marrowby.com"));
     QVERIFY(text.startsWith(RegistryText));
     const QString expected = QLatin1String("--- RDAP ") + servers.rdap.url("/rdap/domain/marrowby.com").toString() + note;
-    QVERIFY2(text.contains(expected), qPrintable(text));
+    QVERIFY2(text.simplified().contains(expected), qPrintable(text));
 }
 
 void TestLookupChain::referralsThatAreNotFollowed_data()
@@ -313,7 +313,7 @@ void TestLookupChain::referralsThatAreNotFollowed()
     Servers servers;
     servers.registry.send("Domain Name: MARROWBY.COM\nRegistrar WHOIS Server: " + server + "\n").close();
     const QString text = servers.lookup(QStringLiteral("marrowby.com"));
-    QVERIFY2(text.contains(note), qPrintable(text));
+    QVERIFY2(text.simplified().contains(note), qPrintable(text));
     QCOMPARE(servers.registry.connections(), 1);
     QCOMPARE(servers.registrar.connections(), 0);
     QVERIFY(servers.rdap.requests().isEmpty());

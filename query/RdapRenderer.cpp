@@ -219,10 +219,12 @@ public:
         line(0, QStringLiteral("Handle"), text(autnum, "handle"));
         const QString start = scalar(autnum.value(QLatin1String("startAutnum")));
         const QString end = scalar(autnum.value(QLatin1String("endAutnum")));
-        if (start.isEmpty() || end.isEmpty() || start == end)
-            line(0, QStringLiteral("AS Number"), start.isEmpty() ? end : start);
-        else
+        if (start.isEmpty() || end.isEmpty() || start == end) {
+            const QString number = start.isEmpty() ? end : start;
+            line(0, QStringLiteral("AS Number"), number.isEmpty() ? QString() : QLatin1String("AS") + number);
+        } else {
             line(0, QStringLiteral("AS Range"), QLatin1String("AS") + start + QLatin1String(" - AS") + end);
+        }
         nameTypeCountry(autnum);
     }
 

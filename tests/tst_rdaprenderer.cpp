@@ -63,6 +63,9 @@ void TestRdapRenderer::render_data()
         << QByteArray(json("{'objectClassName': 'ip network', 'startAddress': 1, 'cidr0_cidrs': [1, {'length': 24}],\n"
 "                         'name': [], 'secureDNS': {'dsData': 'x', 'keyData': [1]}}"))
         << QStringLiteral("DNSSEC\n") << QString();
+    QTest::newRow("one 4-byte AS number")
+        << QByteArray(json("{'objectClassName': 'autnum', 'startAutnum': 4200000000, 'endAutnum': 4200000000}"))
+        << QStringLiteral("AS Number: AS4200000000\n") << QString();
     QTest::newRow("error response")
         << QByteArray(json("{'errorCode': 429, 'title': 'Too Many Requests'}"))
         << QStringLiteral("Error: 429\nTitle: Too Many Requests\n") << QString();

@@ -2,6 +2,7 @@
 
 #include "query/HttpGetter.h"
 #include "query/LookupStopped.h"
+#include "query/NoteLines.h"
 #include "query/RdapRenderer.h"
 #include "query/ReplyDecoder.h"
 #include "query/SecondLevelRegistries.h"
@@ -378,7 +379,7 @@ void LookupChain::appendHop(const QString &header, const QString &body)
         m_text += u'\n';
     if (!m_text.isEmpty())
         m_text += u'\n';
-    m_text += QLatin1String("--- ") + header + QLatin1String(" ---\n") + body;
+    m_text += NoteLines::framed(header) + u'\n' + body;
 }
 
 void LookupChain::note(const QString &sentence)

@@ -3,7 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
-// Turns an RDAP domain record (RFC 9083 JSON) into readable text lines.
+// Turns an RDAP record (RFC 9083 JSON: a domain, an IP network or an
+// autnum, with RFC 9537 redactions) into readable text lines.
 // Fields it does not know, or that have the wrong type, are skipped.
 class RdapRenderer
 {

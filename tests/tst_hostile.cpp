@@ -159,7 +159,7 @@ void TestHostile::hostileRdapIsNamedNotFatal()
     client.lookup(QStringLiteral("marrowby.com"));
     const QString text = client.replyText();
     QVERIFY2(text.startsWith(QLatin1String("Domain Name: MARROWBY.COM\n")), qPrintable(text));
-    QVERIFY2(text.contains(note), qPrintable(text));
+    QVERIFY2(text.simplified().contains(note), qPrintable(text));
 }
 
 void TestHostile::badInputFromTheUser_data()

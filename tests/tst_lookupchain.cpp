@@ -258,8 +258,8 @@ void TestLookupChain::laterWhoisFailuresKeepWhatCameBefore()
     servers.rdap.route("/rdap/domain/marrowby.com", 200, rdapRecord("MARROWBY.COM"));
 
     const QString text = servers.lookup(QStringLiteral("marrowby.com"));
-    // One line names the server and the reason, right after the registry's reply.
-    const QString line = text.mid(RegistryText.size()).section(u'\n', 1, 1);
+    // One note names the server and the reason, right after the registry's reply.
+    const QString line = text.mid(RegistryText.size()).section(u'\n', 1, 2).simplified();
     QVERIFY2(text.startsWith(RegistryText), qPrintable(text));
     QVERIFY2(line.contains(QLatin1String("whois.registrar.test")) && line.contains(note), qPrintable(line));
     QVERIFY2(!text.contains(QLatin1String("Registrant: ")), qPrintable(text));
@@ -306,7 +306,7 @@ void TestLookupChain::rdapFailuresAreNamed()
     const QString text = servers.lookup(QStringLiteral("marrowby.com"));
     QVERIFY(text.startsWith(RegistryText));
     const QString expected = QLatin1String("--- RDAP ") + servers.rdap.url("/rdap/domain/marrowby.com").toString() + note;
-    QVERIFY2(text.contains(expected), qPrintable(text));
+    QVERIFY2(text.simplified().contains(expected), qPrintable(text));
 }
 
 void TestLookupChain::referralsThatAreNotFollowed_data()
@@ -340,7 +340,7 @@ void TestLookupChain::referralsThatAreNotFollowed()
     Servers servers;
     servers.registry.send("Domain Name: MARROWBY.COM\nRegistrar WHOIS Server: " + server + "\n").close();
     const QString text = servers.lookup(QStringLiteral("marrowby.com"));
-    QVERIFY2(text.contains(note), qPrintable(text));
+    QVERIFY2(text.simplified().contains(note), qPrintable(text));
     QCOMPARE(servers.registry.connections(), 1);
     QCOMPARE(servers.registrar.connections(), 0);
     QVERIFY(servers.rdap.requests().isEmpty());
@@ -433,9 +433,10 @@ void TestLookupChain::rdapLinksThatAreNotFollowed()
     servers.rdap.route("/rdap/domain/marrowby.com", 200, rdapRecord("MARROWBY.COM", QUrl(link)));
 
     const QString text = servers.lookup(QStringLiteral("marrowby.com"));
-    QVERIFY2(text.endsWith(QStringLiteral("--- The RDAP link \"%1\" was not followed: only https links to a host "
-                                          "name on the standard port are followed. ---\n")
-                               .arg(link)),
+    // Notes are broken over lines to fit the box.
+    QVERIFY2(text.simplified().endsWith(QStringLiteral("--- The RDAP link \"%1\" was not followed: only https links "
+                                                       "to a host name on the standard port are followed. ---")
+                                            .arg(link)),
              qPrintable(text));
     QCOMPARE(servers.rdap.requests().size(), fromBootstrap ? 1 : 2);
 }
@@ -602,7 +603,7 @@ void TestLookupChain::regionalRegistryReferrals()
     servers.registrar.send("inetnum: 192.0.2.0 - 192.0.2.255\n").close();
 
     const QString text = servers.lookup(QStringLiteral("192.0.2.1"));
-    QVERIFY2(text.endsWith(end), qPrintable(text));
+    QVERIFY2(text.simplified().endsWith(end.simplified()), qPrintable(text));
     QCOMPARE(servers.registrar.connections(), asked);
     QCOMPARE(servers.registrar.received(), asked ? QByteArray("192.0.2.1\r\n") : QByteArray());
     QCOMPARE(servers.tld.received(), QByteArray("n + 192.0.2.1\r\n"));

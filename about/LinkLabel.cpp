@@ -1,17 +1,28 @@
 #include "about/LinkLabel.h"
 
+#include "about/AccessibleLink.h"
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
 
 LinkLabel::LinkLabel(const QString &text, QWidget *parent)
-    : QLabel(text, parent)
+    : QLabel(parent)
 {
+    // Qt keeps the first accessible interface it makes for a widget, and
+    // setting the text asks for one: by then Qt must know this class.
+    AccessibleLink::installFactory();
     setTextFormat(Qt::PlainText);
+    setText(text);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::TabFocus);
+}
+
+void LinkLabel::click()
+{
+    emit clicked();
 }
 
 void LinkLabel::mousePressEvent(QMouseEvent *event)
@@ -23,25 +34,23 @@ void LinkLabel::mousePressEvent(QMouseEvent *event)
 void LinkLabel::mouseReleaseEvent(QMouseEvent *event)
 {
     // Like a button: letting go outside the label takes the click back.
-    const bool click = m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    const bool pressed = m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
     m_pressed = false;
     event->accept();
-    if (click)
-        emit clicked();
+    if (pressed)
+        click();
 }
 
 void LinkLabel::keyPressEvent(QKeyEvent *event)
 {
-    switch (event->key()) {
-    case Qt::Key_Space:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
+    // Enter stays unaccepted and goes on to the window's default button, as
+    // it does from any other control.
+    if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier) {
         event->accept();
-        emit clicked();
+        click();
         return;
-    default:
-        QLabel::keyPressEvent(event);
     }
+    QLabel::keyPressEvent(event);
 }
 
 // A label does not repaint when the focus comes or goes; the mark below does.

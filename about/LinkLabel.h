@@ -3,13 +3,16 @@
 #include <QLabel>
 
 // A label that works as a link: a click anywhere on it presses it, and so
-// do Space and Enter once Tab has brought the focus to it.
+// does Space once Tab has brought the focus to it. Enter is left to the
+// window's default button. Screen readers meet it as a link.
 class LinkLabel : public QLabel
 {
     Q_OBJECT
 
 public:
     explicit LinkLabel(const QString &text, QWidget *parent = nullptr);
+
+    void click();
 
 signals:
     void clicked();

@@ -9,9 +9,9 @@ class QString;
 class ShellLauncher
 {
 public:
-    // Hands the address to xdg-open, the desktop's own opener, and returns
-    // its process id at once, without waiting for the browser or mail
-    // program. Throws Failure when the opener cannot be started at all;
-    // what it then makes of the address is its own affair.
+    // Hands the address to the desktop's own opener and returns at once,
+    // without waiting for the browser or mail program, with the opener's
+    // status: 1 once something took the address. Throws Failure when
+    // nothing could be started to take it.
     static qint32 open(const QString &address);
 };

@@ -1,85 +1,39 @@
 #include "FakeOpener.h"
 
-#include <QDir>
+#include <QDesktopServices>
 #include <QFile>
-#include <QTest>
+#include <QUrl>
 
 namespace {
-// Each call writes its record under a temporary name first, so a record
-// that can be seen is complete.
-const char RecordingScript[] = R"(#!/bin/sh
-PATH=/usr/bin:/bin
-dir=%1
-{ pwd; printf '%s\n' "$#"; for a; do printf '%s\n' "$a"; done; } > "$dir/part.$$"
-mv "$dir/part.$$" "$dir/call.$$"
-)";
-
-// Stays until released or its folder is gone, for a minute at most.
-const char LingeringTail[] = R"(i=0
-while [ -d "$dir" ] && [ ! -e "$dir/release" ] && [ $i -lt 600 ]; do sleep 0.1; i=$((i + 1)); done
-[ $i -lt 600 ] || : > "$dir/gave-up"
-)";
-
-QString shellQuoted(const QString &text)
-{
-    QString quoted = text;
-    quoted.replace(QLatin1Char('\''), QLatin1String("'\\''"));
-    return QLatin1Char('\'') + quoted + QLatin1Char('\'');
-}
+const QString Schemes[] = {QStringLiteral("https"), QStringLiteral("mailto")};
+// What the desktop's opener is looked up by when no handler takes an address.
+const char *const OpenerVariables[] = {"PATH", "BROWSER", "DEFAULT_BROWSER"};
 } // namespace
 
 FakeOpener::FakeOpener(Kind kind)
-    : m_oldPath(qgetenv("PATH"))
 {
-    qputenv("PATH", QFile::encodeName(m_dir.path()));
-    if (kind == Kind::Missing)
+    if (kind == Kind::Recording) {
+        for (const QString &scheme : Schemes)
+            QDesktopServices::setUrlHandler(scheme, this, "open");
         return;
-
-    QString script = QString::fromLatin1(RecordingScript).arg(shellQuoted(m_dir.path()));
-    if (kind == Kind::Lingering)
-        script += QLatin1String(LingeringTail);
-    if (kind == Kind::Unstartable)
-        script.replace(QLatin1String("#!/bin/sh"), QLatin1String("#!/nonexistent/sh"));
-
-    QFile file(m_dir.filePath(QStringLiteral("xdg-open")));
-    if (!file.open(QIODevice::WriteOnly) || file.write(script.toUtf8()) < 0)
-        qFatal("Cannot write the fake xdg-open: %s", qPrintable(file.errorString()));
-    file.close();
-    QFile::Permissions permissions = QFile::ReadOwner | QFile::WriteOwner;
-    if (kind != Kind::NotExecutable)
-        permissions |= QFile::ExeOwner;
-    file.setPermissions(permissions);
+    }
+    for (const char *name : OpenerVariables) {
+        if (qEnvironmentVariableIsSet(name))
+            m_savedEnvironment.append({name, qgetenv(name)});
+        qunsetenv(name);
+    }
+    qputenv("PATH", QFile::encodeName(m_emptyPath.path()));
 }
 
 FakeOpener::~FakeOpener()
 {
-    release();
-    qputenv("PATH", m_oldPath);
+    for (const QString &scheme : Schemes)
+        QDesktopServices::unsetUrlHandler(scheme);
+    for (const auto &[name, value] : m_savedEnvironment)
+        qputenv(name.constData(), value);
 }
 
-QList<QStringList> FakeOpener::calls() const
+void FakeOpener::open(const QUrl &url)
 {
-    const QDir dir(m_dir.path());
-    const QStringList pattern{QStringLiteral("call.*")};
-    if (!QTest::qWaitFor([&] { return !dir.entryList(pattern, QDir::Files).isEmpty(); }, 30000))
-        return {};
-
-    QList<QStringList> calls;
-    for (const QString &name : dir.entryList(pattern, QDir::Files)) {
-        QFile file(dir.filePath(name));
-        if (!file.open(QIODevice::ReadOnly))
-            continue;
-        calls.append(QString::fromLocal8Bit(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts));
-    }
-    return calls;
-}
-
-bool FakeOpener::gaveUp() const
-{
-    return QFile::exists(m_dir.filePath(QStringLiteral("gave-up")));
-}
-
-void FakeOpener::release()
-{
-    QFile(m_dir.filePath(QStringLiteral("release"))).open(QIODevice::WriteOnly);
+    m_addresses.append(url.toString());
 }

@@ -1,38 +1,33 @@
 #pragma once
 
 #include <QByteArray>
+#include <QObject>
 #include <QStringList>
 #include <QTemporaryDir>
 
-// Stands in for xdg-open: puts a script of that name alone on PATH, which
-// writes down its working directory and arguments for each call. The PATH
-// of before comes back when the fake goes.
-class FakeOpener
+class QUrl;
+
+// Stands in for the desktop's opener while it lives: web and mail addresses
+// that the program hands to the desktop come here and are written down.
+// With Kind::Missing there is nothing to open them with: no handler, and a
+// PATH and browser setting that lead to no opener.
+class FakeOpener : public QObject
 {
+    Q_OBJECT
+
 public:
-    enum class Kind {
-        Recording,     // records the call and ends
-        Lingering,     // records the call, then stays until release() or the fake goes
-        Missing,       // no xdg-open on PATH at all
-        NotExecutable, // an xdg-open without execute permission
-        Unstartable,   // an xdg-open whose interpreter does not exist
-    };
+    enum class Kind { Recording, Missing };
 
     explicit FakeOpener(Kind kind = Kind::Recording);
-    ~FakeOpener();
-    FakeOpener(const FakeOpener &) = delete;
-    FakeOpener &operator=(const FakeOpener &) = delete;
+    ~FakeOpener() override;
 
-    // Waits for the first call to be written down, then returns every call
-    // so far: each is its working directory, its argument count and its
-    // arguments, one to a line.
-    QList<QStringList> calls() const;
+    // Every address handed over so far, as it reached the desktop.
+    QStringList addresses() const { return m_addresses; }
 
-    // True when a lingering fake gave up waiting, so its caller waited too.
-    bool gaveUp() const;
-    void release();
+    Q_INVOKABLE void open(const QUrl &url);
 
 private:
-    QTemporaryDir m_dir;
-    QByteArray m_oldPath;
+    QStringList m_addresses;
+    QTemporaryDir m_emptyPath;
+    QList<QPair<QByteArray, QByteArray>> m_savedEnvironment;
 };

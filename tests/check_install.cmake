@@ -1,6 +1,7 @@
 # Installs the build into a fresh prefix, as `cmake --install` does for a
-# user, and checks that the program, its menu entry and its icons land where
-# the desktop looks for them and agree with each other.
+# user, and checks that the program, its menu entry, its software-centre
+# metadata and its icons land where the desktop looks for them and agree
+# with each other.
 # Usage: cmake -DBUILD_DIR=... -DPREFIX=... -DDESKTOP_FILE_VALIDATE=... -P check_install.cmake
 
 function(fail message)
@@ -16,6 +17,7 @@ endif()
 
 set(program "${PREFIX}/bin/holdrin")
 set(entry "${PREFIX}/share/applications/com.marrowby.Holdrin.desktop")
+set(metainfo "${PREFIX}/share/metainfo/com.marrowby.Holdrin.metainfo.xml")
 set(sizes 32 48 64 128 256)
 
 execute_process(COMMAND test -f "${program}" -a -x "${program}" RESULT_VARIABLE result)
@@ -42,6 +44,16 @@ if(NOT icon STREQUAL "Icon=holdrin")
   fail("the menu entry names '${icon}', not the installed icon")
 endif()
 
+# The software centre finds the menu entry by the name the metadata gives.
+if(NOT EXISTS "${metainfo}")
+  fail("${metainfo} is missing")
+endif()
+file(STRINGS "${metainfo}" launchable REGEX "<launchable type=\"desktop-id\">")
+get_filename_component(entry_name "${entry}" NAME)
+if(NOT launchable MATCHES ">${entry_name}</launchable>")
+  fail("the metadata launches '${launchable}', not the installed menu entry ${entry_name}")
+endif()
+
 # Each icon is as large as the folder it sits in says: the PNG header holds
 # width and height as 4-byte big-endian numbers from byte 16 on.
 foreach(size IN LISTS sizes)
@@ -60,11 +72,12 @@ foreach(size IN LISTS sizes)
   endif()
 endforeach()
 
-# Nothing else is installed: no test programs or build leftovers.
+# Nothing else is installed but the metadata and the manual page: no test
+# programs or build leftovers.
 file(GLOB_RECURSE installed RELATIVE "${PREFIX}" "${PREFIX}/*")
 list(LENGTH installed count)
 list(LENGTH sizes icons)
-math(EXPR expected "${icons} + 2")
+math(EXPR expected "${icons} + 4")
 if(NOT count EQUAL expected)
   fail("expected ${expected} installed files, found ${count}: ${installed}")
 endif()

@@ -37,6 +37,14 @@ bool belongsElsewhere(const QString &reply, const QString &name)
     return tld != QLatin1String("com") && tld != QLatin1String("net") && tld != QLatin1String("edu")
         && noMatch.match(reply).hasMatch();
 }
+
+// A header or note on a line of its own, set apart from what text holds.
+QString noteLine(const QString &text, const QString &sentence)
+{
+    const QLatin1String start = text.isEmpty() || text.endsWith(u'\n') ? QLatin1String("\n--- ")
+                                                                        : QLatin1String("\n\n--- ");
+    return start + sentence + QLatin1String(" ---\n");
+}
 } // namespace
 
 LookupChain::LookupChain(const Services &services)
@@ -237,14 +245,18 @@ bool LookupChain::hopLimitReached(const QString &what)
 QString LookupChain::askWhoisServer(const QString &host, quint16 port, const QString &query) const
 {
     WhoisConnection connection(m_services.resolver, m_services.limits);
-    return ReplyDecoder::decode(connection.exchange(host, port, query.toUtf8() + "\r\n"));
+    WhoisConnection::Reply reply = connection.exchange(host, port, query.toUtf8() + "\r\n");
+    // Moved, so that the line breaks are mended in place, not in a copy.
+    QString text = ReplyDecoder::decode(std::move(reply.bytes));
+    if (reply.reset)
+        text += noteLine(text, tr("The WHOIS server %1 reset the connection, so its reply above may be incomplete.")
+                                   .arg(host));
+    return text;
 }
 
 void LookupChain::appendHop(const QString &header, const QString &body)
 {
-    if (!m_text.isEmpty() && !m_text.endsWith(u'\n'))
-        m_text += u'\n';
-    m_text += QLatin1String("\n--- ") + header + QLatin1String(" ---\n") + body;
+    m_text += noteLine(m_text, header) + body;
 }
 
 void LookupChain::note(const QString &sentence)

@@ -156,7 +156,7 @@ void WhoisConnection::onErrorOccurred(QTcpSocket *socket, QAbstractSocket::Socke
         onAttemptFailed(socket, error);
         return;
     }
-    if (m_phase != Phase::Reading || socket != m_socket)
+    if (m_phase != Phase::Reading)
         return;
     if (error != QAbstractSocket::RemoteHostClosedError) {
         fail(tr("The connection to the WHOIS server %1 failed: %2.").arg(serverName(), socket->errorString()));
@@ -183,8 +183,8 @@ void WhoisConnection::onAttemptFailed(QTcpSocket *socket, QAbstractSocket::Socke
     m_lastConnectError = error == QAbstractSocket::ConnectionRefusedError
         ? tr("The WHOIS server %1 refused the connection.").arg(serverName())
         : tr("Could not connect to the WHOIS server %1: %2.").arg(serverName(), socket->errorString());
-    // The next address starts at once, but from the event loop: the socket
-    // that reported may not be ready for anything new inside this signal.
+    // The next address starts at once, but from the event loop, as Qt asks
+    // of anything that connects again after this signal.
     if (m_nextAddress < m_addresses.size())
         m_nextAttemptTimer.start(0);
     else if (m_attemptsPending == 0)

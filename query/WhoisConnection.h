@@ -54,13 +54,14 @@ private:
 
     const HostResolver &m_resolver;
     ConnectionLimits m_limits;
-    // One socket an address tried; the first to connect becomes m_socket.
-    std::vector<std::unique_ptr<QTcpSocket>> m_attempts;
-    QTcpSocket *m_socket = nullptr;
     QTimer m_timer;
     QTimer m_nextAttemptTimer;
     QTimer m_exchangeTimer;
     QEventLoop m_loop;
+    // One socket an address tried; the first to connect becomes m_socket.
+    // Declared after the timers, so that the sockets go first.
+    std::vector<std::unique_ptr<QTcpSocket>> m_attempts;
+    QTcpSocket *m_socket = nullptr;
 
     QString m_host;
     quint16 m_port = 0;

@@ -8,11 +8,10 @@ void HostResolver::resolve(const QString &host, quint16 port, QObject *context, 
 {
     QHostInfo::lookupHost(host, context, [port, done = std::move(done)](const QHostInfo &info) {
         Endpoint endpoint;
-        endpoint.port = port;
         if (info.error() != QHostInfo::NoError || info.addresses().isEmpty())
             endpoint.error = info.errorString();
-        else
-            endpoint.addresses = info.addresses();
+        for (const QHostAddress &ip : info.addresses())
+            endpoint.addresses.append({ip, port});
         done(endpoint);
     });
 }

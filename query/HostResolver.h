@@ -13,10 +13,13 @@ class QObject;
 class HostResolver
 {
 public:
-    struct Endpoint {
-        QList<QHostAddress> addresses;
+    struct Address {
+        QHostAddress ip;
         quint16 port = 0;
-        QString error; // set when the name did not resolve
+    };
+    struct Endpoint {
+        QList<Address> addresses; // in the order to try them
+        QString error;            // set when the name did not resolve
     };
     using Callback = std::function<void(const Endpoint &)>;
 

@@ -45,6 +45,17 @@ HttpGetter::Response HttpGetter::get(const QUrl &url, const QByteArray &accept)
     });
     connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
 
+    // The transfer time-out is reset by every byte, so a server that
+    // trickles one now and then needs a limit on the whole request too.
+    QTimer exchangeTimer;
+    exchangeTimer.setSingleShot(true);
+    connect(&exchangeTimer, &QTimer::timeout, &loop, [&] {
+        failure = tr("No answer from %1: the reply did not finish within %2 seconds.")
+                      .arg(url.host(), ConnectionLimits::inSeconds(m_limits.exchangeTimeout));
+        reply->abort();
+    });
+    exchangeTimer.start(m_limits.exchangeTimeout);
+
     // The transfer time-out only sees silence; a server that never accepts
     // the connection gets the shorter connection time-out, as on port 43.
     QTimer connectTimer;

@@ -41,6 +41,16 @@ bool belongsElsewhere(const QString &reply, const QString &name)
     return tld != QLatin1String("com") && tld != QLatin1String("net") && tld != QLatin1String("edu")
         && noMatch.match(reply).hasMatch();
 }
+
+// A header or note on lines of its own, set apart from what text holds by
+// an empty line.
+QString noteLine(const QString &text, const QString &sentence)
+{
+    QLatin1String start;
+    if (!text.isEmpty())
+        start = text.endsWith(u'\n') ? QLatin1String("\n") : QLatin1String("\n\n");
+    return start + NoteLines::framed(sentence) + u'\n';
+}
 } // namespace
 
 LookupChain::LookupChain(const Services &services)
@@ -364,22 +374,25 @@ ConnectionLimits LookupChain::hopLimits() const
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(m_deadline.remainingTimeAsDuration());
     limits.connectTimeout = std::min(limits.connectTimeout, left);
     limits.idleTimeout = std::min(limits.idleTimeout, left);
+    limits.exchangeTimeout = std::min(limits.exchangeTimeout, left);
     return limits;
 }
 
 QString LookupChain::askWhoisServer(const QString &host, quint16 port, const QString &query) const
 {
     WhoisConnection connection(m_services.resolver, hopLimits());
-    return ReplyDecoder::decode(connection.exchange(host, port, query.toUtf8() + "\r\n"));
+    WhoisConnection::Reply reply = connection.exchange(host, port, query.toUtf8() + "\r\n");
+    // Moved, so that the line breaks are mended in place, not in a copy.
+    QString text = ReplyDecoder::decode(std::move(reply.bytes));
+    if (reply.reset)
+        text += noteLine(text, tr("The WHOIS server %1 reset the connection, so its reply above may be incomplete.")
+                                   .arg(host));
+    return text;
 }
 
 void LookupChain::appendHop(const QString &header, const QString &body)
 {
-    if (!m_text.isEmpty() && !m_text.endsWith(u'\n'))
-        m_text += u'\n';
-    if (!m_text.isEmpty())
-        m_text += u'\n';
-    m_text += NoteLines::framed(header) + u'\n' + body;
+    m_text += noteLine(m_text, header) + body;
 }
 
 void LookupChain::note(const QString &sentence)

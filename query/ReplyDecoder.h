@@ -8,8 +8,11 @@ class ReplyDecoder
 {
 public:
     // Line breaks become LF whatever the server used (CR LF, LF or CR).
-    // Each line is read as UTF-8, or as Latin-1 where its bytes are not
-    // valid UTF-8, so one badly encoded line does not spoil the rest.
+    // Each line is read as UTF-8, as ISO-2022-JP where it switches into
+    // Japanese by that encoding's escape sequences, or as windows-1252 where
+    // its bytes are not valid UTF-8, so one badly encoded line does not
+    // spoil the rest. Control characters other than TAB and LF become
+    // U+FFFD.
     static QString decode(QByteArray bytes);
 
     // CR LF and lone CR become LF.

@@ -2,13 +2,18 @@
 
 #include "ui/Failure.h"
 
+#include <fcntl.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <utility>
+
 namespace {
 constexpr qint64 ReadChunk = 64 * 1024;
+// RFC 8305's connection attempt delay.
+constexpr std::chrono::milliseconds NextAttemptDelay{250};
 } // namespace
 
 WhoisConnection::WhoisConnection(const HostResolver &resolver, const ConnectionLimits &limits,
@@ -18,13 +23,11 @@ WhoisConnection::WhoisConnection(const HostResolver &resolver, const ConnectionL
     , m_limits(limits)
 {
     m_timer.setSingleShot(true);
-    // Qt reads no further ahead than this, so a flooding server cannot fill
-    // memory faster than the size cap is checked.
-    m_socket.setReadBufferSize(ReadChunk);
-    connect(&m_socket, &QTcpSocket::connected, this, &WhoisConnection::onConnected);
-    connect(&m_socket, &QTcpSocket::readyRead, this, &WhoisConnection::onReadyRead);
-    connect(&m_socket, &QTcpSocket::errorOccurred, this, &WhoisConnection::onErrorOccurred);
+    m_nextAttemptTimer.setSingleShot(true);
+    m_exchangeTimer.setSingleShot(true);
     connect(&m_timer, &QTimer::timeout, this, &WhoisConnection::onTimeout);
+    connect(&m_nextAttemptTimer, &QTimer::timeout, this, &WhoisConnection::startNextAttempt);
+    connect(&m_exchangeTimer, &QTimer::timeout, this, &WhoisConnection::onExchangeTimeout);
 }
 
 WhoisConnection::~WhoisConnection()
@@ -32,19 +35,22 @@ WhoisConnection::~WhoisConnection()
     closePeek();
 }
 
-QByteArray WhoisConnection::exchange(const QString &host, quint16 port, const QByteArray &query)
+WhoisConnection::Reply WhoisConnection::exchange(const QString &host, quint16 port, const QByteArray &query)
 {
     m_host = host;
     m_port = port;
     m_query = query;
     m_addresses.clear();
     m_nextAddress = 0;
+    m_attemptsPending = 0;
     m_lastConnectError.clear();
     m_reply.clear();
+    m_reset = false;
     m_failure.clear();
     m_phase = Phase::Connecting;
 
     m_timer.start(m_limits.connectTimeout);
+    m_exchangeTimer.start(m_limits.exchangeTimeout);
     m_resolver.resolve(host, port, this,
                        [this](const HostResolver::Endpoint &endpoint) { onResolved(endpoint); });
 
@@ -52,7 +58,14 @@ QByteArray WhoisConnection::exchange(const QString &host, quint16 port, const QB
         m_loop.exec(QEventLoop::ExcludeUserInputEvents);
 
     m_timer.stop();
-    m_socket.abort();
+    m_nextAttemptTimer.stop();
+    m_exchangeTimer.stop();
+    for (const auto &attempt : m_attempts) {
+        attempt->disconnect(this);
+        attempt->abort();
+    }
+    m_attempts.clear();
+    m_socket = nullptr;
     closePeek();
 
     if (m_phase != Phase::Done) {
@@ -63,7 +76,7 @@ QByteArray WhoisConnection::exchange(const QString &host, quint16 port, const QB
     }
     if (!m_failure.isEmpty())
         throw Failure(m_failure);
-    return std::exchange(m_reply, {});
+    return {std::exchange(m_reply, {}), m_reset};
 }
 
 void WhoisConnection::onResolved(const HostResolver::Endpoint &endpoint)
@@ -76,24 +89,49 @@ void WhoisConnection::onResolved(const HostResolver::Endpoint &endpoint)
         return;
     }
     m_addresses = endpoint.addresses;
-    m_connectPort = endpoint.port;
-    connectToNextAddress();
+    startNextAttempt();
 }
 
-void WhoisConnection::connectToNextAddress()
+void WhoisConnection::startNextAttempt()
 {
-    m_socket.abort();
-    m_socket.connectToHost(m_addresses.at(m_nextAddress++), m_connectPort);
+    if (m_phase != Phase::Connecting || m_nextAddress >= m_addresses.size())
+        return;
+    const HostResolver::Address &address = m_addresses.at(m_nextAddress++);
+    QTcpSocket *socket = m_attempts.emplace_back(std::make_unique<QTcpSocket>()).get();
+    ++m_attemptsPending;
+    // Qt reads no further ahead than this, so a flooding server cannot fill
+    // memory faster than the size cap is checked.
+    socket->setReadBufferSize(ReadChunk);
+    connect(socket, &QTcpSocket::connected, this, [this, socket] { onConnected(socket); });
+    connect(socket, &QTcpSocket::readyRead, this, &WhoisConnection::onReadyRead);
+    connect(socket, &QTcpSocket::errorOccurred, this,
+            [this, socket](QAbstractSocket::SocketError error) { onErrorOccurred(socket, error); });
+    // An address that silently drops the attempt would otherwise hold the
+    // others back for the whole connect time-out (RFC 8305): the next one
+    // starts after a short delay while this one goes on trying.
+    if (m_nextAddress < m_addresses.size())
+        m_nextAttemptTimer.start(NextAttemptDelay);
+    socket->connectToHost(address.ip, address.port);
 }
 
-void WhoisConnection::onConnected()
+void WhoisConnection::onConnected(QTcpSocket *socket)
 {
+    if (m_phase != Phase::Connecting)
+        return;
+    m_nextAttemptTimer.stop();
+    for (const auto &attempt : m_attempts) {
+        if (attempt.get() != socket) {
+            attempt->disconnect(this);
+            attempt->abort();
+        }
+    }
+    m_socket = socket;
     // A reset reads as an orderly close through QTcpSocket. A second
     // descriptor on the same socket outlives Qt's, so the kernel's view of
     // how the connection ended can still be asked when it is over.
-    m_peekFd = ::dup(int(m_socket.socketDescriptor()));
+    m_peekFd = ::fcntl(int(socket->socketDescriptor()), F_DUPFD_CLOEXEC, 0);
     m_phase = Phase::Reading;
-    m_socket.write(m_query);
+    socket->write(m_query);
     m_timer.start(m_limits.idleTimeout);
 }
 
@@ -102,41 +140,55 @@ void WhoisConnection::onReadyRead()
     if (m_phase != Phase::Reading)
         return;
     m_timer.start(m_limits.idleTimeout);
-    while (m_socket.bytesAvailable() > 0) {
-        if (m_reply.size() + m_socket.bytesAvailable() > m_limits.maxReplyBytes) {
+    while (m_socket->bytesAvailable() > 0) {
+        if (m_reply.size() + m_socket->bytesAvailable() > m_limits.maxReplyBytes) {
             fail(tr("The reply from the WHOIS server %1 is larger than %2; the lookup was stopped.")
                      .arg(serverName(), m_limits.maxReplySize()));
             return;
         }
-        m_reply += m_socket.read(ReadChunk);
+        m_reply += m_socket->read(ReadChunk);
     }
 }
 
-void WhoisConnection::onErrorOccurred(QAbstractSocket::SocketError error)
+void WhoisConnection::onErrorOccurred(QTcpSocket *socket, QAbstractSocket::SocketError error)
 {
     if (m_phase == Phase::Connecting) {
-        m_lastConnectError = error == QAbstractSocket::ConnectionRefusedError
-            ? tr("The WHOIS server %1 refused the connection.").arg(serverName())
-            : tr("Could not connect to the WHOIS server %1: %2.").arg(serverName(), m_socket.errorString());
-        if (m_nextAddress < m_addresses.size())
-            connectToNextAddress();
-        else
-            fail(m_lastConnectError);
+        onAttemptFailed(socket, error);
         return;
     }
     if (m_phase != Phase::Reading)
         return;
     if (error != QAbstractSocket::RemoteHostClosedError) {
-        fail(tr("The connection to the WHOIS server %1 failed: %2.").arg(serverName(), m_socket.errorString()));
+        fail(tr("The connection to the WHOIS server %1 failed: %2.").arg(serverName(), socket->errorString()));
         return;
     }
     onReadyRead();
     if (m_phase != Phase::Reading)
         return;
-    if (peerReset())
-        fail(tr("The WHOIS server %1 reset the connection before its reply was complete.").arg(serverName()));
-    else
-        finish();
+    if (peerReset()) {
+        if (m_reply.isEmpty()) {
+            fail(tr("The WHOIS server %1 reset the connection without sending a reply.").arg(serverName()));
+            return;
+        }
+        m_reset = true;
+    }
+    finish();
+}
+
+void WhoisConnection::onAttemptFailed(QTcpSocket *socket, QAbstractSocket::SocketError error)
+{
+    // Counted once: whatever else this socket reports is no news.
+    socket->disconnect(this);
+    --m_attemptsPending;
+    m_lastConnectError = error == QAbstractSocket::ConnectionRefusedError
+        ? tr("The WHOIS server %1 refused the connection.").arg(serverName())
+        : tr("Could not connect to the WHOIS server %1: %2.").arg(serverName(), socket->errorString());
+    // The next address starts at once, but from the event loop, as Qt asks
+    // of anything that connects again after this signal.
+    if (m_nextAddress < m_addresses.size())
+        m_nextAttemptTimer.start(0);
+    else if (m_attemptsPending == 0)
+        fail(m_lastConnectError);
 }
 
 void WhoisConnection::onTimeout()
@@ -147,6 +199,13 @@ void WhoisConnection::onTimeout()
     else if (m_phase == Phase::Reading)
         fail(tr("The WHOIS server %1 sent nothing for %2 seconds; the lookup was stopped.")
                  .arg(serverName(), ConnectionLimits::inSeconds(m_limits.idleTimeout)));
+}
+
+void WhoisConnection::onExchangeTimeout()
+{
+    if (m_phase == Phase::Connecting || m_phase == Phase::Reading)
+        fail(tr("The WHOIS server %1 did not finish its reply within %2 seconds; the lookup was stopped.")
+                 .arg(serverName(), ConnectionLimits::inSeconds(m_limits.exchangeTimeout)));
 }
 
 void WhoisConnection::finish()

@@ -8,6 +8,9 @@
 #include <QTcpSocket>
 #include <QTimer>
 
+#include <memory>
+#include <vector>
+
 // One WHOIS exchange (RFC 3912): connect, send the query, and read until the
 // server closes the connection, which is the only end-of-reply marker the
 // protocol has.
@@ -16,24 +19,33 @@ class WhoisConnection : public QObject
     Q_OBJECT
 
 public:
+    struct Reply {
+        QByteArray bytes;
+        // The server reset the connection after sending these bytes. WHOIS
+        // has no length field, so they may or may not be the whole reply.
+        bool reset = false;
+    };
+
     WhoisConnection(const HostResolver &resolver, const ConnectionLimits &limits,
                     QObject *parent = nullptr);
     ~WhoisConnection() override;
 
-    // Returns the whole reply. The event loop keeps running meanwhile, so
+    // Returns the reply. The event loop keeps running meanwhile, so
     // windows repaint, but user input waits until the exchange is over.
     // Throws Failure naming the server and what went wrong.
-    QByteArray exchange(const QString &host, quint16 port, const QByteArray &query);
+    Reply exchange(const QString &host, quint16 port, const QByteArray &query);
 
 private:
     enum class Phase { Idle, Connecting, Reading, Done };
 
     void onResolved(const HostResolver::Endpoint &endpoint);
-    void connectToNextAddress();
-    void onConnected();
+    void startNextAttempt();
+    void onConnected(QTcpSocket *socket);
     void onReadyRead();
-    void onErrorOccurred(QAbstractSocket::SocketError error);
+    void onErrorOccurred(QTcpSocket *socket, QAbstractSocket::SocketError error);
+    void onAttemptFailed(QTcpSocket *socket, QAbstractSocket::SocketError error);
     void onTimeout();
+    void onExchangeTimeout();
     void finish();
     void fail(const QString &description);
     bool peerReset() const;
@@ -42,19 +54,25 @@ private:
 
     const HostResolver &m_resolver;
     ConnectionLimits m_limits;
-    QTcpSocket m_socket;
     QTimer m_timer;
+    QTimer m_nextAttemptTimer;
+    QTimer m_exchangeTimer;
     QEventLoop m_loop;
+    // One socket an address tried; the first to connect becomes m_socket.
+    // Declared after the timers, so that the sockets go first.
+    std::vector<std::unique_ptr<QTcpSocket>> m_attempts;
+    QTcpSocket *m_socket = nullptr;
 
     QString m_host;
     quint16 m_port = 0;
-    quint16 m_connectPort = 0;
     QByteArray m_query;
-    QList<QHostAddress> m_addresses;
+    QList<HostResolver::Address> m_addresses;
     qsizetype m_nextAddress = 0;
+    int m_attemptsPending = 0;
     QString m_lastConnectError;
     Phase m_phase = Phase::Idle;
     QByteArray m_reply;
+    bool m_reset = false;
     QString m_failure;
     int m_peekFd = -1;
 };

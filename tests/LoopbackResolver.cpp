@@ -4,7 +4,12 @@
 
 LoopbackResolver &LoopbackResolver::add(const QString &host, quint16 port)
 {
-    m_ports.insert(host, port);
+    return add(host, QList<quint16>{port});
+}
+
+LoopbackResolver &LoopbackResolver::add(const QString &host, const QList<quint16> &ports)
+{
+    m_ports.insert(host, ports);
     return *this;
 }
 
@@ -27,11 +32,10 @@ void LoopbackResolver::resolve(const QString &host, quint16 port, QObject *conte
     Endpoint endpoint;
     const QHostAddress literal(host);
     if (literal.isLoopback()) {
-        endpoint.addresses = {literal};
-        endpoint.port = port;
+        endpoint.addresses = {{literal, port}};
     } else if (m_ports.contains(host)) {
-        endpoint.addresses = {QHostAddress(QHostAddress::LocalHost)};
-        endpoint.port = m_ports.value(host);
+        for (const quint16 loopbackPort : m_ports.value(host))
+            endpoint.addresses.append({QHostAddress(QHostAddress::LocalHost), loopbackPort});
     } else {
         endpoint.error = QStringLiteral("Host not found");
     }

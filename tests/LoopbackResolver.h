@@ -11,6 +11,8 @@ class LoopbackResolver : public HostResolver
 {
 public:
     LoopbackResolver &add(const QString &host, quint16 port);
+    // A name with several addresses, given as ports and tried in this order.
+    LoopbackResolver &add(const QString &host, const QList<quint16> &ports);
     LoopbackResolver &remove(const QString &host);
     // Names then never resolve, nor fail: the answer simply never comes.
     LoopbackResolver &hang();
@@ -18,6 +20,6 @@ public:
     void resolve(const QString &host, quint16 port, QObject *context, Callback done) const override;
 
 private:
-    QHash<QString, quint16> m_ports;
+    QHash<QString, QList<quint16>> m_ports;
     bool m_hangs = false;
 };

@@ -4,6 +4,7 @@
 #include "TestMain.h"
 
 #include "app/Form1.h"
+#include "query/HttpGetter.h"
 #include "query/WhoisClient.h"
 #include "ui/Failure.h"
 #include "ui/MessageBox.h"
@@ -11,6 +12,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QNetworkAccessManager>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -46,6 +48,7 @@ private slots:
     void misbehavingServers_data();
     void misbehavingServers();
     void floodIsCutOffEarly();
+    void trickleOverHttpIsCutOffByTheExchangeLimit();
     void hostileRdapIsNamedNotFatal_data();
     void hostileRdapIsNamedNotFatal();
     void badInputFromTheUser_data();
@@ -67,8 +70,8 @@ void TestHostile::misbehavingServers_data()
         << QStringLiteral("trickle") << QString(QString(200, u'x') + u'\n') << QString();
     QTest::newRow("silence right after connect") << QStringLiteral("silence") << QString()
                                                  << QStringLiteral("sent nothing for 0.3 seconds");
-    QTest::newRow("NUL bytes and invalid UTF-8") << QStringLiteral("binary")
-                                                 << QStringLiteral("a\uFFFDb\n\u00FF\u00FE\n") << QString();
+    QTest::newRow("NUL bytes, invalid UTF-8, a terminal sequence")
+        << QStringLiteral("binary") << QStringLiteral("a\uFFFDb\n\u00FF\u00FE\n\uFFFD[2J\uFFFD\n") << QString();
     QTest::newRow("CR line breaks only") << QStringLiteral("cr") << QStringLiteral("one\ntwo\nthree\n") << QString();
 }
 
@@ -82,7 +85,7 @@ void TestHostile::misbehavingServers()
     if (scenario == QLatin1String("trickle"))
         server.sendInChunks(reply.toLatin1(), 1, 2).close();
     else if (scenario == QLatin1String("binary"))
-        server.send(QByteArray("a\0b\n\xFF\xFE\n", 7)).close();
+        server.send(QByteArray("a\0b\n\xFF\xFE\n\x1B[2J\x07\n", 13)).close();
     else if (scenario == QLatin1String("cr"))
         server.send("one\rtwo\rthree\r").close();
 
@@ -123,6 +126,26 @@ void TestHostile::floodIsCutOffEarly()
     Q_UNUSED(growth);
 #endif
     QCOMPARE(client.replyText(), QString());
+}
+
+void TestHostile::trickleOverHttpIsCutOffByTheExchangeLimit()
+{
+    // A byte every 50 ms for a minute, after headers that promise more.
+    FakeWhoisServer trickler;
+    trickler.send("HTTP/1.1 200 OK\r\nContent-Length: 100000\r\n\r\n").sendInChunks(QByteArray(1200, 't'), 1, 50);
+    ConnectionLimits limits;
+    limits.exchangeTimeout = 1s;
+    QNetworkAccessManager network;
+    HttpGetter getter(network, limits);
+
+    QString description;
+    try {
+        getter.get(QUrl(QStringLiteral("http://127.0.0.1:%1/domain/marrowby.com").arg(trickler.port())),
+                   "application/rdap+json");
+    } catch (const Failure &e) {
+        description = e.description();
+    }
+    QCOMPARE(description, QStringLiteral("No answer from 127.0.0.1: the reply did not finish within 1 seconds."));
 }
 
 void TestHostile::hostileRdapIsNamedNotFatal_data()

@@ -1,5 +1,6 @@
 #include "FakeWhoisServer.h"
 #include "LoopbackResolver.h"
+#include "SilentListener.h"
 #include "TestMain.h"
 
 #include "query/WhoisClient.h"
@@ -40,6 +41,10 @@ private slots:
     void slowTrickleUnderTheIdleTimeoutCompletes();
     void failuresNameTheServer_data();
     void failuresNameTheServer();
+    void everyAddressGetsItsChance_data();
+    void everyAddressGetsItsChance();
+    void aResetAfterDataKeepsTheData_data();
+    void aResetAfterDataKeepsTheData();
     void connectTimeoutCoversANameThatNeverResolves();
     void controlCharactersAreRefusedBeforeConnecting_data();
     void controlCharactersAreRefusedBeforeConnecting();
@@ -113,7 +118,9 @@ void TestWhoisClient::failuresNameTheServer_data()
 
     QTest::newRow("refused") << QStringLiteral("refused") << QStringLiteral("refused the connection");
     QTest::newRow("silence") << QStringLiteral("silence") << QStringLiteral("sent nothing for 0.3 seconds");
-    QTest::newRow("reset mid-reply") << QStringLiteral("reset") << QStringLiteral("reset the connection");
+    QTest::newRow("reset before any byte") << QStringLiteral("reset")
+                                           << QStringLiteral("reset the connection without sending a reply");
+    QTest::newRow("endless trickle") << QStringLiteral("trickle") << QStringLiteral("did not finish its reply within 1 seconds");
     QTest::newRow("over the cap") << QStringLiteral("flood") << QStringLiteral("larger than");
     QTest::newRow("unresolved") << QStringLiteral("unresolved") << QStringLiteral("did not resolve (Host not found)");
 }
@@ -125,23 +132,105 @@ void TestWhoisClient::failuresNameTheServer()
 
     FakeWhoisServer server;
     quint16 port = server.port();
-    if (scenario == QLatin1String("refused"))
+    ConnectionLimits limits = shortLimits();
+    if (scenario == QLatin1String("refused")) {
         port = FakeWhoisServer::closedPort();
-    else if (scenario == QLatin1String("silence"))
+    } else if (scenario == QLatin1String("silence")) {
         server.send("partial\r\n");
-    else if (scenario == QLatin1String("reset"))
-        server.send("partial\r\n").wait(50).reset();
-    else if (scenario == QLatin1String("flood"))
+    } else if (scenario == QLatin1String("reset")) {
+        server.reset();
+    } else if (scenario == QLatin1String("flood")) {
         server.send(QByteArray(5000, 'f')).close();
+    } else if (scenario == QLatin1String("trickle")) {
+        // A byte every 50 ms for a minute: never silent for long.
+        server.sendInChunks(QByteArray(1200, 't'), 1, 50);
+        limits.idleTimeout = 10s;
+        limits.exchangeTimeout = 1s;
+    }
 
     auto resolver = std::make_shared<LoopbackResolver>();
     if (scenario != QLatin1String("unresolved"))
         resolver->add(QStringLiteral("whois.example.net"), port);
-    WhoisClient client(QStringLiteral("whois.example.net"), 43, resolver, {}, shortLimits());
+    WhoisClient client(QStringLiteral("whois.example.net"), 43, resolver, {}, limits);
     const QString failure = failureOf(client, QStringLiteral("marrowby.com"));
     QVERIFY2(failure.contains(expected), qPrintable(failure));
     QVERIFY2(failure.contains(QLatin1String("whois.example.net")), qPrintable(failure));
     QCOMPARE(client.replyText(), QString());
+}
+
+void TestWhoisClient::everyAddressGetsItsChance_data()
+{
+    QTest::addColumn<QString>("addresses"); // in the order the name resolves to them
+    QTest::addColumn<QString>("failure");
+
+    QTest::newRow("first refused") << QStringLiteral("refused good") << QString();
+    QTest::newRow("first black-holed") << QStringLiteral("silent good") << QString();
+    QTest::newRow("two black-holed, then one refused, then the good one")
+        << QStringLiteral("silent silent refused good") << QString();
+    QTest::newRow("all refused") << QStringLiteral("refused refused")
+                                 << QStringLiteral("The WHOIS server whois.example.net refused the connection.");
+}
+
+void TestWhoisClient::everyAddressGetsItsChance()
+{
+    QFETCH(QString, addresses);
+    QFETCH(QString, failure);
+
+    FakeWhoisServer server;
+    server.send("Domain Name: MARROWBY.COM\r\n").close();
+    SilentListener silent;
+    QVERIFY(silent.port() != 0);
+    QList<quint16> ports;
+    for (const QString &address : addresses.split(u' ')) {
+        ports.append(address == QLatin1String("good") ? server.port()
+                         : address == QLatin1String("silent") ? silent.port()
+                                                              : FakeWhoisServer::closedPort());
+    }
+    auto resolver = std::make_shared<LoopbackResolver>();
+    resolver->add(QStringLiteral("whois.example.net"), ports);
+
+    // A black-holed address that held the others back would use up the
+    // whole connect time-out and fail the lookup.
+    ConnectionLimits limits;
+    limits.connectTimeout = 10s;
+    WhoisClient client(QStringLiteral("whois.example.net"), 43, resolver, {}, limits);
+    QCOMPARE(failureOf(client, QStringLiteral("marrowby.com")), failure);
+    QCOMPARE(client.replyText(), failure.isEmpty() ? QStringLiteral("Domain Name: MARROWBY.COM\n") : QString());
+    QCOMPARE(server.received(), failure.isEmpty() ? QByteArray("domain marrowby.com\r\n") : QByteArray());
+}
+
+void TestWhoisClient::aResetAfterDataKeepsTheData_data()
+{
+    QTest::addColumn<QByteArray>("sent");
+    QTest::addColumn<int>("waitMs");
+
+    QTest::newRow("full reply, then reset")
+        << QByteArray("Domain Name: MARROWBY.COM\r\nRegistrar: X\r\n>>> Last update <<<\r\n") << 50;
+    QTest::newRow("rate-limit banner with reset") << QByteArray("Query rate exceeded\r\n") << 0;
+    QTest::newRow("reset in mid-line") << QByteArray("Domain Name: MARR") << 50;
+}
+
+void TestWhoisClient::aResetAfterDataKeepsTheData()
+{
+    QFETCH(QByteArray, sent);
+    QFETCH(int, waitMs);
+
+    FakeWhoisServer server;
+    server.send(sent);
+    if (waitMs > 0)
+        server.wait(waitMs);
+    server.reset();
+    auto resolver = std::make_shared<LoopbackResolver>();
+    resolver->add(QStringLiteral("whois.example.net"), server.port());
+    WhoisClient client(QStringLiteral("whois.example.net"), 43, resolver);
+    client.lookup(QStringLiteral("marrowby.com"));
+
+    QString expected = QString::fromLatin1(sent).replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    if (!expected.endsWith(u'\n'))
+        expected += u'\n';
+    expected += QLatin1String("\n--- The WHOIS server whois.example.net reset the connection, so its reply above\n"
+                              "    may be incomplete. ---\n");
+    QCOMPARE(client.replyText(), expected);
 }
 
 void TestWhoisClient::connectTimeoutCoversANameThatNeverResolves()

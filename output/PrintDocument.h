@@ -5,6 +5,7 @@
 
 #include <functional>
 
+class Pagination;
 class QPrinter;
 
 // The pages the print window shows and prints: the body laid out page after
@@ -29,7 +30,6 @@ public:
     // false stops the document there. Returns whether every page was painted.
     using BeforePage = std::function<bool(int page, int pageCount)>;
     bool print(QPrinter *printer, const BeforePage &beforePage = {}) const;
-
-private:
-    class Layout;
+    // The same with pages already broken for this printer, in part or whole.
+    static bool print(Pagination &pages, QPrinter *printer, const BeforePage &beforePage = {});
 };

@@ -231,18 +231,22 @@ bool PrintPreview::printPages(QPrinter *printer)
     }
 
     const QString chosenFile = printer->outputFileName();
+    const auto showPage = [&](int page, int count) {
+        progress.setMaximum(count);
+        progress.setLabelText(progressText(printer, chosenFile, page));
+        progress.setValue(page - 1);
+        // Lets a click on Cancel land before the next page starts.
+        QCoreApplication::processEvents();
+        return !progress.wasCanceled();
+    };
+    // A print to a file is staged, so Cancel leaves the chosen file as it
+    // was. A print queue still gets the pages painted before Cancel: the
+    // toolkit's queue engines send the job when the painter ends and offer
+    // no way to withdraw it.
     StagedPrintFile stage(printer);
     QString reason = stage.failure();
     if (reason.isEmpty()) {
-        const bool done = PrintDocument::print(*pages, printer, [&](int page, int count) {
-            progress.setMaximum(count);
-            progress.setLabelText(progressText(printer, chosenFile, page));
-            progress.setValue(page - 1);
-            // Lets a click on Cancel land before the next page starts.
-            QCoreApplication::processEvents();
-            return !progress.wasCanceled();
-        });
-        if (done)
+        if (PrintDocument::print(*pages, printer, showPage))
             reason = stage.commit();
         else if (progress.wasCanceled())
             return false;

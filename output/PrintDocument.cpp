@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPrinter>
 
+#include <algorithm>
 #include <climits>
 
 int PrintDocument::pageCount(QPrinter *printer) const
@@ -25,13 +26,18 @@ bool PrintDocument::print(Pagination &pages, QPrinter *printer, const BeforePage
     // The page count is known before the first page; finding the breaks of
     // lines that surely fit costs little.
     pages.paginate(INT_MAX);
+    // The pages asked for in the print dialog; no range is every page.
+    const int count = pages.pageCount();
+    const bool range = printer->printRange() == QPrinter::PageRange && printer->fromPage() > 0;
+    const int first = range ? std::clamp(printer->fromPage(), 1, count) : 1;
+    const int last = range ? std::clamp(printer->toPage(), first, count) : count;
     QPainter painter(printer);
     if (!painter.isActive())
         return false;
-    for (int page = 1; page <= pages.pageCount(); ++page) {
-        if (beforePage && !beforePage(page, pages.pageCount()))
+    for (int page = first; page <= last; ++page) {
+        if (beforePage && !beforePage(page, last))
             return false;
-        if (page > 1)
+        if (page > first)
             printer->newPage();
         pages.paintPage(painter, page);
     }

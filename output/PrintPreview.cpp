@@ -197,6 +197,7 @@ void PrintPreview::printWithDialog()
         accepted = s_printDialogHook(m_printer.get(), this);
     } else {
         QPrintDialog dialog(m_printer.get(), this);
+        dialog.setMinMax(1, pageCount());
         accepted = dialog.exec() == QDialog::Accepted;
     }
     if (!accepted)
@@ -231,8 +232,8 @@ bool PrintPreview::printPages(QPrinter *printer)
     }
 
     const QString chosenFile = printer->outputFileName();
-    const auto showPage = [&](int page, int count) {
-        progress.setMaximum(count);
+    const auto showPage = [&](int page, int last) {
+        progress.setMaximum(last);
         progress.setLabelText(progressText(printer, chosenFile, page));
         progress.setValue(page - 1);
         // Lets a click on Cancel land before the next page starts.

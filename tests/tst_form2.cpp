@@ -90,6 +90,7 @@ private slots:
     void cancelLeavesNoOutput_data();
     void cancelLeavesNoOutput();
     void cancelledPrintDialogPrintsNothing();
+    void pageRangeOfThePrintDialogIsPrinted();
     void previewFollowsAPaperChangeMadeInThePrintDialog_data();
     void previewFollowsAPaperChangeMadeInThePrintDialog();
 
@@ -550,6 +551,29 @@ void TestForm2::cancelledPrintDialogPrintsNothing()
     form->findChild<QAction *>(QStringLiteral("print"))->trigger();
     QCOMPARE(asked, 1);
     QVERIFY(!QFile::exists(pdf));
+}
+
+void TestForm2::pageRangeOfThePrintDialogIsPrinted()
+{
+    QByteArray reply;
+    for (int i = 1; i <= 200; ++i)
+        reply += "line " + QByteArray::number(i) + "\r\n";
+    auto form = open(reply);
+    QVERIFY(form->findChild<PrintPreview *>(QStringLiteral("vp"))->pageCount() >= 4);
+    const QString pdf = m_dir->filePath(QStringLiteral("range.pdf"));
+    PrintPreview::setPrintDialogHook([&](QPrinter *printer, QWidget *) {
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(pdf);
+        printer->setPrintRange(QPrinter::PageRange);
+        printer->setFromTo(2, 3);
+        return true;
+    });
+    form->findChild<QAction *>(QStringLiteral("print"))->trigger();
+
+    const QStringList pages = pdfPages(pdf);
+    QCOMPARE(pages.size(), 2);
+    QCOMPARE(nonBlankLines(pages[0]).constFirst().simplified(), Head + QLatin1String(" Page 2"));
+    QCOMPARE(nonBlankLines(pages[1]).constFirst().simplified(), Head + QLatin1String(" Page 3"));
 }
 
 void TestForm2::previewFollowsAPaperChangeMadeInThePrintDialog_data()

@@ -99,8 +99,13 @@ bool Pagination::matches(QPrinter *printer) const
 // A line break ends a paragraph; the break after the last one opens no new one.
 qsizetype Pagination::paragraphEnd(qsizetype from) const
 {
+    // A long paragraph is walked a stretch at a time; its end is found once.
+    if (from >= m_paragraph.first && from <= m_paragraph.second)
+        return m_paragraph.second;
     const QChar *begin = m_text.constData();
-    return std::find_if(begin + from, begin + m_text.size(), isBreak) - begin;
+    const qsizetype end = std::find_if(begin + from, begin + m_text.size(), isBreak) - begin;
+    m_paragraph = {from, end};
+    return end;
 }
 
 qsizetype Pagination::afterBreak(qsizetype end) const

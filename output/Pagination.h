@@ -6,6 +6,7 @@
 #include <QTextOption>
 
 #include <chrono>
+#include <utility>
 #include <vector>
 
 class PrintDocument;
@@ -78,6 +79,8 @@ private:
     // has the same one; 0 otherwise.
     qreal m_charWidth = 0;
     qreal m_lineHeight = 0;
+    // The last paragraph whose end was looked for: a start and its end.
+    mutable std::pair<qsizetype, qsizetype> m_paragraph{-1, -1};
 
     std::vector<qsizetype> m_pageStarts;
     qsizetype m_offset = 0;

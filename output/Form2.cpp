@@ -10,9 +10,9 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
-#include <QtMath>
 #include <QPushButton>
 #include <QToolBar>
+#include <QtMath>
 
 namespace {
 const QColor Teal(0, 128, 128);

@@ -197,7 +197,10 @@ void PrintPreview::printWithDialog()
         accepted = s_printDialogHook(m_printer.get(), this);
     } else {
         QPrintDialog dialog(m_printer.get(), this);
-        dialog.setMinMax(1, pageCount());
+        // The page range offered is the document's once all its pages are
+        // found; the dialog does not wait for them.
+        if (m_pages->isComplete())
+            dialog.setMinMax(1, m_pages->pageCount());
         accepted = dialog.exec() == QDialog::Accepted;
     }
     if (!accepted)

@@ -5,6 +5,7 @@
 #include "output/PrintPreview.h"
 #include "output/TextFileForm.h"
 #include "ui/ElasticLayout.h"
+#include "ui/MessageBox.h"
 
 #include <QAction>
 #include <QDate>
@@ -90,6 +91,7 @@ private slots:
     void cancelLeavesNoOutput_data();
     void cancelLeavesNoOutput();
     void cancelledPrintDialogPrintsNothing();
+    void unwritablePdfIsReported();
     void pageRangeOfThePrintDialogIsPrinted();
     void previewFollowsAPaperChangeMadeInThePrintDialog_data();
     void previewFollowsAPaperChangeMadeInThePrintDialog();
@@ -553,6 +555,22 @@ void TestForm2::cancelledPrintDialogPrintsNothing()
     form->findChild<QAction *>(QStringLiteral("print"))->trigger();
     QCOMPARE(asked, 1);
     QVERIFY(!QFile::exists(pdf));
+}
+
+void TestForm2::unwritablePdfIsReported()
+{
+    MessageBox::setPresetAnswer(true);
+    auto form = open("reply\r\n");
+    const QString pdf = m_dir->filePath(QStringLiteral("no-such-folder/out.pdf"));
+    printToPdf(pdf);
+    form->findChild<QAction *>(QStringLiteral("print"))->trigger();
+
+    const auto shown = MessageBox::takeShown();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown[0].icon, MessageBox::Icon::Critical);
+    QVERIFY2(shown[0].prompt.startsWith(QLatin1String("The pages could not be printed to ") + pdf + QLatin1String(": ")),
+             qPrintable(shown[0].prompt));
+    QVERIFY(form->isVisible());
 }
 
 void TestForm2::pageRangeOfThePrintDialogIsPrinted()

@@ -1,10 +1,11 @@
-// The print window with a long reply: the window opened on the print file
-// until its first page is on screen, and the same document printed to PDF
-// through the printer button. Each is measured against the least the
-// toolkit does for the same pages: the same text, in the same font, broken
-// into the same lines by the toolkit's line breaker and drawn page after
-// page, with no running lines, rules or frame and nothing kept, into the
-// toolkit's own preview widget of the same size and into a PDF printer.
+// The print window with long replies: the window opened on the print file
+// until its first page is on screen, its memory, and the pages printed to
+// PDF through the printer button. Each is set against the least that can do
+// the same: for the first page, the print file read and decoded and a bare
+// window of the same size painting the first page's lines; for memory, one
+// UTF-16 copy of the reply; for printing, the same text broken into the
+// same lines by the toolkit's line breaker and drawn page after page, with
+// no running lines, rules or frame and nothing kept, into a PDF printer.
 
 #include "BenchTable.h"
 #include "Measure.h"
@@ -13,32 +14,33 @@
 
 #include "app/Application.h"
 #include "output/Form2.h"
+#include "output/Pagination.h"
 #include "output/PrintPreview.h"
 #include "output/TextFileForm.h"
 #include "query/ReplyDecoder.h"
 
 #include <QAction>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFontMetricsF>
-#include <QGraphicsView>
 #include <QPainter>
-#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextLayout>
-#include <QWindow>
+
+#include <malloc.h>
 
 #include <cstdio>
 #include <optional>
 #include <stdexcept>
 
 namespace {
-constexpr qsizetype ReplyBytes = 1024 * 1024;
+constexpr qsizetype MiB = 1024 * 1024;
 constexpr int Repetitions = 5;
-constexpr double MaxPreviewMs = 2000;
-constexpr double MaxPdfMs = 3000;
+constexpr double MaxFirstPageMs = 2000;
+constexpr double MaxGrowthBytes = 300 * MiB;
 
 void check(bool ok, const char *what)
 {
@@ -61,6 +63,43 @@ QFont runningLineFont()
     font.setPointSizeF(11.25);
     return font;
 }
+
+QString readText(const QString &path)
+{
+    QFile file(path);
+    check(file.open(QIODevice::ReadOnly), "the print file cannot be read");
+    return TextFileForm::decode(file.readAll());
+}
+
+// The first page's floor: the text the window must read, and a window that
+// paints the lines one page holds, nothing more.
+class BareFirstPage : public QWidget
+{
+public:
+    explicit BareFirstPage(const QString &path)
+        : m_text(readText(path))
+    {
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        painter.setFont(bodyFont());
+        const qreal height = QFontMetricsF(bodyFont()).height();
+        qsizetype from = 0;
+        for (qreal y = height; y < this->height() && from < m_text.size(); y += height) {
+            qsizetype end = m_text.indexOf(QLatin1Char('\n'), from);
+            if (end < 0)
+                end = m_text.size();
+            painter.drawText(QPointF(0, y), m_text.mid(from, end - from));
+            from = end + 1;
+        }
+    }
+
+private:
+    QString m_text;
+};
 
 // The floor's page loop: the same text in the body font, broken into lines
 // by the toolkit's line breaker at the width of the print window's page
@@ -107,13 +146,6 @@ int paintBarePages(QPrinter *printer, const QString &text)
     return pages;
 }
 
-QString readText(const QString &path)
-{
-    QFile file(path);
-    check(file.open(QIODevice::ReadOnly), "the print file cannot be read");
-    return QString::fromUtf8(file.readAll());
-}
-
 int pdfPageCount(const QString &pdf)
 {
     QProcess process;
@@ -125,9 +157,91 @@ int pdfPageCount(const QString &pdf)
     return match.hasMatch() ? match.captured(1).toInt() : 0;
 }
 
+// The most this process has had resident since the last resetPeak().
+double peakResidentBytes()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toDouble() * 1024;
+    }
+    return 0;
+}
+
+void resetPeak()
+{
+    QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
+    check(clearRefs.open(QIODevice::WriteOnly) && clearRefs.write("5") == 1, "the peak memory cannot be reset");
+}
+
 QString pages(int count)
 {
     return QStringLiteral("%1 pages").arg(count);
+}
+
+void firstPageRows(const QString &printFile, qsizetype bytes)
+{
+    const QString size = QStringLiteral("%1 MiB").arg(bytes / MiB);
+    std::optional<Form2> form;
+
+    // Memory first, before timed runs leave freed memory resident: the
+    // growth while the window opens and the peak until it has found every
+    // page in the background, against one UTF-16 copy of the reply.
+    malloc_trim(0);
+    const double before = Measure::residentBytes();
+    resetPeak();
+    form.emplace(printFile);
+    putUp(*form);
+    const double atFirstPage = Measure::residentBytes() - before;
+    const auto *vp = form->findChild<PrintPreview *>(QStringLiteral("vp"));
+    QElapsedTimer waited;
+    waited.start();
+    while (!vp->pages()->isComplete() && !waited.hasExpired(120000))
+        QCoreApplication::processEvents();
+    check(vp->pages()->isComplete(), "the print window never found all its pages");
+    const double peak = peakResidentBytes() - before;
+    const int total = vp->pages()->pageCount();
+    form.reset();
+    const double copy = 2.0 * double(bytes);
+    for (const auto &[what, grown] : {std::pair{QStringLiteral("memory at first page"), atFirstPage},
+                                      std::pair{QStringLiteral("peak memory, all %1 found").arg(pages(total)), peak}}) {
+        BenchTable::row(QStringLiteral("3. print window, %1 reply: %2").arg(size, what),
+                        QLatin1Char('+') + BenchTable::mib(grown),
+                        BenchTable::mib(copy) + QLatin1String(" (1 UTF-16 copy)"),
+                        QStringLiteral("%1 copies").arg(grown / copy, 0, 'f', 1),
+                        QStringLiteral("< %1").arg(BenchTable::mib(MaxGrowthBytes)), grown < MaxGrowthBytes);
+    }
+
+    std::optional<BareFirstPage> bare;
+    int pagesFound = 0;
+    const Measure::Pair first = Measure::paired(
+        bytes >= 8 * MiB ? 3 : Repetitions,
+        [&] {
+            form.emplace(printFile);
+            putUp(*form);
+            const auto *shown = form->findChild<PrintPreview *>(QStringLiteral("vp"));
+            check(shown->text().size() >= bytes / 2, "the print window did not take the reply");
+            pagesFound = shown->pages()->pageCount();
+        },
+        [&] {
+            bare.emplace(printFile);
+            bare->resize(QSize(516, 461));
+            putUp(*bare);
+        },
+        [&] {
+            form.reset();
+            bare.reset();
+        });
+    form.reset();
+    bare.reset();
+    BenchTable::row(QStringLiteral("3. print window, %1 reply: first page painted (%2 found by then)")
+                        .arg(size, pages(pagesFound)),
+                    BenchTable::ms(first.measured), BenchTable::ms(first.floor) + QLatin1String(" (read, bare page)"),
+                    BenchTable::ratio(first.measured, first.floor) + QLatin1String(", ")
+                        + BenchTable::overhead(first.measured, first.floor),
+                    QStringLiteral("<= %1 ms").arg(MaxFirstPageMs), first.measured <= MaxFirstPageMs);
 }
 } // namespace
 
@@ -139,83 +253,30 @@ int main(int argc, char *argv[])
         check(dir.isValid(), "no temporary folder");
         // The print file as the print command writes it from the reply box.
         const QString printFile = dir.filePath(QStringLiteral("Tempfile.txt"));
-        TextFileForm::write(printFile, ReplyDecoder::decode(SampleReply::whois(ReplyBytes)));
-        const QString pdf = dir.filePath(QStringLiteral("measured.pdf"));
-        const QString floorPdf = dir.filePath(QStringLiteral("floor.pdf"));
-
-        // The page set-up and the size of the page view, taken from the
-        // window itself so that the floor shows the same pages at the same
-        // scale.
-        QPageLayout pageLayout;
-        QSize viewSize;
-        int windowPages = 0;
-        {
-            Form2 form(printFile);
-            putUp(form);
-            const auto *vp = form.findChild<PrintPreview *>(QStringLiteral("vp"));
-            check(vp && vp->text().size() >= ReplyBytes / 2, "the print window did not take the reply");
-            pageLayout = vp->printer()->pageLayout();
-            viewSize = form.findChild<QPrintPreviewWidget *>(QStringLiteral("pages"))->size();
-            windowPages = vp->pageCount();
+        for (const qsizetype bytes : {1 * MiB, 8 * MiB, 16 * MiB}) {
+            TextFileForm::write(printFile, ReplyDecoder::decode(SampleReply::whois(bytes)));
+            firstPageRows(printFile, bytes);
         }
 
-        // The preview: the window opened on the print file, shown, and its
-        // page view painted once.
-        std::optional<Form2> form;
-        PaintCounter formPaints;
-        std::optional<QPrintPreviewWidget> bare;
-        std::optional<QPrinter> barePrinter;
-        PaintCounter barePaints;
-        int barePages = 0;
-        const Measure::Pair preview = Measure::paired(
-            Repetitions,
-            [&] {
-                const int paintsBefore = formPaints.paints;
-                form.emplace(printFile);
-                auto *view = form->findChild<QPrintPreviewWidget *>();
-                view->findChild<QGraphicsView *>()->viewport()->installEventFilter(&formPaints);
-                putUp(*form);
-                check(formPaints.paints > paintsBefore, "the print window's pages were not painted");
-                check(view->pageCount() == windowPages, "the print window's preview lacks pages");
-            },
-            [&] {
-                barePrinter.emplace(QPrinter::HighResolution);
-                barePrinter->setPageLayout(pageLayout);
-                bare.emplace(&*barePrinter);
-                QObject::connect(&*bare, &QPrintPreviewWidget::paintRequested, [&](QPrinter *printer) {
-                    barePages = paintBarePages(printer, readText(printFile));
-                });
-                bare->resize(viewSize);
-                const int paintsBefore = barePaints.paints;
-                bare->findChild<QGraphicsView *>()->viewport()->installEventFilter(&barePaints);
-                putUp(*bare);
-                check(barePaints.paints > paintsBefore, "the bare preview was not painted");
-            },
-            [&] {
-                form.reset();
-                bare.reset();
-                barePrinter.reset();
-            });
-        BenchTable::row(QStringLiteral("3. print window, 1 MiB reply (%1): preview, first page painted")
-                            .arg(pages(windowPages)),
-                        BenchTable::ms(preview.measured),
-                        BenchTable::ms(preview.floor) + QLatin1String(" (bare, ") + pages(barePages) + QLatin1Char(')'),
-                        BenchTable::ratio(preview.measured, preview.floor) + QLatin1String(", ")
-                            + BenchTable::overhead(preview.measured, preview.floor),
-                        QStringLiteral("<= %1 ms").arg(MaxPreviewMs), preview.measured <= MaxPreviewMs);
-
-        // Printing: the printer button of an open window, with the print
-        // dialog answered by a PDF file, until the pages are written and
-        // the window is back.
+        // Printing: the printer button of an open window on the 1 MiB
+        // reply, the print dialog answered with a PDF file, until the pages
+        // are written and the window is back.
+        TextFileForm::write(printFile, ReplyDecoder::decode(SampleReply::whois(MiB)));
+        const QString pdf = dir.filePath(QStringLiteral("measured.pdf"));
+        const QString floorPdf = dir.filePath(QStringLiteral("floor.pdf"));
         PrintPreview::setPrintDialogHook([&](QPrinter *printer, QWidget *) {
             printer->setOutputFormat(QPrinter::PdfFormat);
             printer->setOutputFileName(pdf);
             return true;
         });
-        form.emplace(printFile);
+        std::optional<Form2> form(std::in_place, printFile);
         putUp(*form);
+        auto *vp = form->findChild<PrintPreview *>(QStringLiteral("vp"));
+        const QPageLayout pageLayout = vp->printer()->pageLayout();
+        const int windowPages = vp->pageCount();
         auto *print = form->findChild<QAction *>(QStringLiteral("print"));
         check(print, "the print window has no printer button");
+        int barePages = 0;
         const Measure::Pair printing = Measure::paired(
             Repetitions,
             [&] {
@@ -234,13 +295,13 @@ int main(int argc, char *argv[])
         const int pdfPages = pdfPageCount(pdf);
         check(pdfPages == windowPages, "the PDF lacks pages");
         check(pdfPageCount(floorPdf) == barePages, "the floor's PDF lacks pages");
-        BenchTable::row(QStringLiteral("3. the same %1 printed to PDF").arg(pages(pdfPages)),
+        BenchTable::row(QStringLiteral("3. the 1 MiB reply's %1 printed to PDF").arg(pages(pdfPages)),
                         BenchTable::ms(printing.measured),
                         BenchTable::ms(printing.floor) + QLatin1String(" (bare, ") + pages(barePages)
                             + QLatin1Char(')'),
                         BenchTable::ratio(printing.measured, printing.floor) + QLatin1String(", ")
                             + BenchTable::overhead(printing.measured, printing.floor),
-                        QStringLiteral("<= %1 ms").arg(MaxPdfMs), printing.measured <= MaxPdfMs);
+                        QStringLiteral("ratio <= x1.31"), printing.measured <= printing.floor * 1.31);
     } catch (const std::exception &e) {
         std::fprintf(stderr, "bench_print: %s\n", e.what());
         return 1;

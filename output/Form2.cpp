@@ -11,12 +11,17 @@
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
+#include <QToolBar>
+#include <QtMath>
 
 namespace {
 const QColor Teal(0, 128, 128);
 const QColor Yellow(255, 255, 0);
 
 constexpr QSize DesignClient(7740, 6915);
+constexpr QRect Command1Design(6600, 6360, 975, 495);
+constexpr QRect vpDesign(120, 0, 7455, 6225);
+constexpr QRect Label1Design(120, 6360, 5895, 495);
 
 // The border setting the pages are printed with: 7 is every bit of
 // PrintDocument::Border, a rule under the head, a rule over the foot and a
@@ -52,6 +57,7 @@ Form2::Form2(const QString &printFilePath, QWidget *parent)
 
     createControls();
     resize(elasticLayout1->designSize());
+    setMinimumToWholeControls();
     load(printFilePath);
     Command1->setFocus();
 }
@@ -87,11 +93,39 @@ void Form2::createControls()
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label1->setWordWrap(true);
 
-    elasticLayout1->addWidget(Command1, QRect(6600, 6360, 975, 495));
-    elasticLayout1->addWidget(vp, QRect(120, 0, 7455, 6225));
-    elasticLayout1->addWidget(Label1, QRect(120, 6360, 5895, 495));
+    elasticLayout1->addWidget(Command1, Command1Design);
+    elasticLayout1->addWidget(vp, vpDesign);
+    elasticLayout1->addWidget(Label1, Label1Design);
 
     setTabOrder(Command1, vp);
+}
+
+// The window shrinks with its controls only so far that each stays whole:
+// the button and the hint keep their whole text, and the tool bar all its
+// buttons above a few lines of page.
+void Form2::setMinimumToWholeControls()
+{
+    const QSize exit = ElasticLayout::toPixels(Command1Design).size();
+    const QSize hint = ElasticLayout::toPixels(Label1Design).size();
+    const QSize preview = ElasticLayout::toPixels(vpDesign).size();
+    const QSize toolBar = vp->findChild<QToolBar *>()->sizeHint();
+    // The button's own size hint holds a minimum width the style likes;
+    // what must stay whole is its text inside the button's frame.
+    constexpr QSize ButtonFrame(12, 8);
+    const QSize exitText = Command1->fontMetrics().size(Qt::TextShowMnemonic, Command1->text()) + ButtonFrame;
+    const auto whole = [&](qreal scale) {
+        // A pixel to spare for rounding the scaled edges.
+        const auto fits = [scale](int design, int needed) { return design * scale >= needed + 1; };
+        return fits(exit.width(), exitText.width()) && fits(exit.height(), exitText.height())
+               && fits(hint.height(), Label1->heightForWidth(int(hint.width() * scale)))
+               && fits(preview.width(), toolBar.width()) && fits(preview.height(), toolBar.height() * 4);
+    };
+    constexpr qreal Step = 0.01;
+    qreal scale = 0.5;
+    while (scale < 1 && !whole(scale))
+        scale += Step;
+    const QSize design = elasticLayout1->designSize();
+    setMinimumSize(qCeil(design.width() * scale), qCeil(design.height() * scale));
 }
 
 void Form2::load(const QString &printFilePath)

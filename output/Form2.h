@@ -21,6 +21,7 @@ protected:
 
 private:
     void createControls();
+    void setMinimumToWholeControls();
     void load(const QString &printFilePath);
 
     QPushButton *Command1;

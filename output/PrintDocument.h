@@ -5,6 +5,7 @@
 
 #include <functional>
 
+class Pagination;
 class QPrinter;
 
 // The pages the print window shows and prints: the body laid out page after
@@ -25,11 +26,11 @@ public:
 
     int pageCount(QPrinter *printer) const;
 
-    // Asked before each page with its number and the page count; answering
-    // false stops the document there. Returns whether every page was painted.
+    // Asked before each page with its number and the last page to print;
+    // answering false stops the document there. Prints the printer's page
+    // range, or every page. Returns whether every page was painted.
     using BeforePage = std::function<bool(int page, int pageCount)>;
     bool print(QPrinter *printer, const BeforePage &beforePage = {}) const;
-
-private:
-    class Layout;
+    // The same with pages already broken for this printer, in part or whole.
+    static bool print(Pagination &pages, QPrinter *printer, const BeforePage &beforePage = {});
 };

@@ -1,19 +1,29 @@
 #include "output/PrintPreview.h"
 
+#include "output/PageView.h"
+#include "output/Pagination.h"
+#include "output/StagedPrintFile.h"
+#include "ui/MessageBox.h"
+
 #include <QAction>
 #include <QActionGroup>
 #include <QCoreApplication>
 #include <QDir>
 #include <QPrintDialog>
-#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProgressDialog>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <chrono>
+#include <climits>
+
 namespace {
 PrintPreview::PrintDialogHook s_printDialogHook;
+
+// How long each slice of finding further pages may keep the window busy.
+constexpr std::chrono::milliseconds PaginationSlice(20);
 } // namespace
 
 PrintPreview::PrintPreview(QWidget *parent)
@@ -21,7 +31,10 @@ PrintPreview::PrintPreview(QWidget *parent)
     , m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution))
 {
     // A fixed page size, so the page count does not hang on the locale.
+    // Across the sheet, an 80-column reply line in the fixed-pitch body
+    // fits on one line, on A4 and on Letter alike.
     m_printer->setPageSize(QPageSize(QPageSize::A4));
+    m_printer->setPageOrientation(QPageLayout::Landscape);
     m_printer->setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
 
     auto *layout = new QVBoxLayout(this);
@@ -30,13 +43,11 @@ PrintPreview::PrintPreview(QWidget *parent)
     m_toolBar = new QToolBar(this);
     m_toolBar->setObjectName(QStringLiteral("toolBar"));
     layout->addWidget(m_toolBar);
-    m_view = new QPrintPreviewWidget(m_printer.get(), this);
+    m_view = new PageView(this);
     m_view->setObjectName(QStringLiteral("pages"));
     layout->addWidget(m_view, 1);
-    connect(m_view, &QPrintPreviewWidget::paintRequested, this, [this](QPrinter *printer) {
-        m_document.print(printer);
-    });
     createToolBar();
+    connect(&m_paginator, &QTimer::timeout, this, &PrintPreview::paginateSlice);
 }
 
 PrintPreview::~PrintPreview() = default;
@@ -48,25 +59,24 @@ void PrintPreview::createToolBar()
     const struct {
         const char *text;
         const char *name;
-        QPrintPreviewWidget::ViewMode view;
-        QPrintPreviewWidget::ZoomMode zoom;
+        PageView::Zoom zoom;
     } choices[] = {
-        {"Whole &Page", "wholePage", QPrintPreviewWidget::SinglePageView, QPrintPreviewWidget::FitInView},
-        {"Page &Width", "pageWidth", QPrintPreviewWidget::SinglePageView, QPrintPreviewWidget::FitToWidth},
-        {"&Two Pages", "twoPages", QPrintPreviewWidget::FacingPagesView, QPrintPreviewWidget::FitInView},
-        {"Thumb&nail", "thumbnail", QPrintPreviewWidget::AllPagesView, QPrintPreviewWidget::FitInView},
+        {"Whole &Page", "wholePage", PageView::Zoom::WholePage},
+        {"Page &Width", "pageWidth", PageView::Zoom::PageWidth},
+        {"&Two Pages", "twoPages", PageView::Zoom::TwoPages},
+        {"Thumb&nail", "thumbnail", PageView::Zoom::Thumbnail},
     };
     for (const auto &choice : choices) {
         QAction *action = m_toolBar->addAction(tr(choice.text));
         action->setObjectName(QLatin1String(choice.name));
+        // A tool button shows its action's icon text, which drops the "&";
+        // given with it, the letter is underlined and Alt with it presses
+        // the button.
+        action->setIconText(action->text());
         action->setCheckable(true);
         m_zoom->addAction(action);
-        const auto view = choice.view;
         const auto zoom = choice.zoom;
-        connect(action, &QAction::triggered, this, [this, view, zoom] {
-            m_view->setViewMode(view);
-            m_view->setZoomMode(zoom);
-        });
+        connect(action, &QAction::triggered, this, [this, zoom] { m_view->setZoom(zoom); });
     }
     m_zoom->actions().constFirst()->setChecked(true);
 
@@ -151,12 +161,28 @@ QString PrintPreview::text() const
 
 void PrintPreview::endDoc()
 {
-    m_view->updatePreview();
+    m_view->setPages(nullptr);
+    m_pages = std::make_unique<Pagination>(m_document, m_printer.get());
+    m_view->setPages(m_pages.get());
+    m_paginator.start();
+}
+
+void PrintPreview::paginateSlice()
+{
+    if (m_pages->paginateFor(PaginationSlice))
+        m_paginator.stop();
+    m_view->pagesAdded();
 }
 
 int PrintPreview::pageCount() const
 {
-    return m_document.pageCount(m_printer.get());
+    m_pages->paginate(INT_MAX);
+    return m_pages->pageCount();
+}
+
+const Pagination *PrintPreview::pages() const
+{
+    return m_pages.get();
 }
 
 QPrinter *PrintPreview::printer() const
@@ -166,23 +192,24 @@ QPrinter *PrintPreview::printer() const
 
 void PrintPreview::printWithDialog()
 {
-    const QPageLayout pageLayout = m_printer->pageLayout();
-    const int resolution = m_printer->resolution();
     bool accepted = false;
     if (s_printDialogHook) {
         accepted = s_printDialogHook(m_printer.get(), this);
     } else {
         QPrintDialog dialog(m_printer.get(), this);
+        // The page range offered is the document's once all its pages are
+        // found; the dialog does not wait for them.
+        if (m_pages->isComplete())
+            dialog.setMinMax(1, m_pages->pageCount());
         accepted = dialog.exec() == QDialog::Accepted;
     }
     if (!accepted)
         return;
     printPages(m_printer.get());
     // The dialog may have changed the paper or the printer; the preview
-    // follows. Only then, since laying out every page again takes as long
-    // as opening the window did.
-    if (!m_printer->pageLayout().isEquivalentTo(pageLayout) || m_printer->resolution() != resolution)
-        m_view->updatePreview();
+    // follows.
+    if (!m_pages->matches(m_printer.get()))
+        endDoc();
 }
 
 bool PrintPreview::printPages(QPrinter *printer)
@@ -199,29 +226,56 @@ bool PrintPreview::printPages(QPrinter *printer)
     // Shown at once, so Cancel is there from the first page on.
     progress.show();
 
-    const bool done = m_document.print(printer, [&](int page, int count) {
-        progress.setMaximum(count);
-        progress.setLabelText(progressText(printer, page));
+    // The pages on screen serve when they were broken for this paper.
+    std::unique_ptr<Pagination> own;
+    Pagination *pages = m_pages.get();
+    if (!pages || !pages->matches(printer)) {
+        own = std::make_unique<Pagination>(m_document, printer);
+        pages = own.get();
+    }
+
+    const QString chosenFile = printer->outputFileName();
+    const auto showPage = [&](int page, int last) {
+        progress.setMaximum(last);
+        progress.setLabelText(progressText(printer, chosenFile, page));
         progress.setValue(page - 1);
         // Lets a click on Cancel land before the next page starts.
         QCoreApplication::processEvents();
         return !progress.wasCanceled();
-    });
-    if (done)
-        progress.setValue(progress.maximum());
-    else
-        printer->abort();
-    return done;
+    };
+    // A print to a file is staged, so Cancel leaves the chosen file as it
+    // was. A print queue still gets the pages painted before Cancel: the
+    // toolkit's queue engines send the job when the painter ends and offer
+    // no way to withdraw it.
+    StagedPrintFile stage(printer);
+    QString reason = stage.failure();
+    if (reason.isEmpty()) {
+        if (PrintDocument::print(*pages, printer, showPage))
+            reason = stage.commit();
+        else if (progress.wasCanceled())
+            return false;
+        else
+            reason = tr("the printer could not be opened");
+    }
+    if (!reason.isEmpty()) {
+        progress.hide();
+        MessageBox::show(this,
+                         tr("The pages could not be printed to %1: %2")
+                             .arg(QDir::toNativeSeparators(chosenFile.isEmpty() ? printer->printerName() : chosenFile),
+                                  reason),
+                         {}, MessageBox::Icon::Critical);
+        return false;
+    }
+    progress.setValue(progress.maximum());
+    return true;
 }
 
-QString PrintPreview::progressText(QPrinter *printer, int page) const
+QString PrintPreview::progressText(QPrinter *printer, const QString &file, int page) const
 {
     QString device = printer->printerName();
     if (device.isEmpty())
         device = printer->outputFormat() == QPrinter::PdfFormat ? tr("PDF writer") : tr("printer");
-    const QString place = printer->outputFileName().isEmpty()
-                              ? tr("print queue")
-                              : QDir::toNativeSeparators(printer->outputFileName());
+    const QString place = file.isEmpty() ? tr("print queue") : QDir::toNativeSeparators(file);
     QString onThe = tr("on the %s on %s");
     onThe.replace(onThe.indexOf(QLatin1String("%s")), 2, device);
     onThe.replace(onThe.lastIndexOf(QLatin1String("%s")), 2, place);

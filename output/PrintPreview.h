@@ -2,13 +2,15 @@
 
 #include "output/PrintDocument.h"
 
+#include <QTimer>
 #include <QWidget>
 
 #include <functional>
 #include <memory>
 
+class PageView;
+class Pagination;
 class QActionGroup;
-class QPrintPreviewWidget;
 class QPrinter;
 class QToolBar;
 
@@ -36,19 +38,24 @@ public:
     void setRunningLineFont(const QFont &font);
 
     // startDoc() opens an empty document, setText() gives it its body and
-    // endDoc() lays it out and shows its pages.
+    // endDoc() shows its first pages at once and finds the rest in slices
+    // while the window stays responsive.
     void startDoc();
     void setText(const QString &text);
     QString text() const;
     void endDoc();
 
+    // The page count, once every page is found.
     int pageCount() const;
+    // The pages shown, as far as they are found.
+    const Pagination *pages() const;
     QPrinter *printer() const;
 
     // What the printer button does: the print dialog, then the pages.
     void printWithDialog();
     // Prints every page to the given printer behind the progress box.
-    // Returns false when the user cancelled.
+    // Returns false when the user cancelled or the pages could not be
+    // written; either way nothing was printed.
     bool printPages(QPrinter *printer);
 
     // Stands in for the system print dialog: given the printer to set up,
@@ -58,11 +65,14 @@ public:
 
 private:
     void createToolBar();
-    QString progressText(QPrinter *printer, int page) const;
+    void paginateSlice();
+    QString progressText(QPrinter *printer, const QString &file, int page) const;
 
     std::unique_ptr<QPrinter> m_printer;
     PrintDocument m_document;
+    std::unique_ptr<Pagination> m_pages;
+    QTimer m_paginator;
     QToolBar *m_toolBar;
     QActionGroup *m_zoom;
-    QPrintPreviewWidget *m_view;
+    PageView *m_view;
 };

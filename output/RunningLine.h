@@ -2,8 +2,10 @@
 
 #include <QString>
 
-// A line repeated on every page, written as "left|centre|right", with "%d"
-// standing for the page number.
+// A line repeated on every page, written as "left|centre|right". In the
+// product line "%d" stands for the page number; the line with the print
+// file's path is printed as it stands, since a folder may well be named
+// "100%done".
 class RunningLine
 {
 public:
@@ -18,5 +20,7 @@ public:
     // Splits at the first two "|" only, so a right zone such as a file path
     // keeps any "|" of its own; a line with fewer bars leaves the later
     // zones empty.
+    static Zones split(const QString &line);
+    // As split(), with every "%d" replaced by the page number.
     static Zones format(const QString &line, int page);
 };

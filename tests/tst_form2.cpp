@@ -1,9 +1,11 @@
 #include "TestMain.h"
 
 #include "output/Form2.h"
+#include "output/Pagination.h"
 #include "output/PrintPreview.h"
 #include "output/TextFileForm.h"
 #include "ui/ElasticLayout.h"
+#include "ui/MessageBox.h"
 
 #include <QAction>
 #include <QDate>
@@ -11,12 +13,10 @@
 #include <QFile>
 #include <QLabel>
 #include <QLocale>
-#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProcess>
 #include <QProgressDialog>
 #include <QPushButton>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QToolBar>
 #include <QToolButton>
@@ -51,12 +51,12 @@ QStringList nonBlankLines(const QString &page)
 }
 
 // Answers the print dialog by pointing the printer at a PDF file.
-void printToPdf(const QString &pdf)
+void printToPdf(const QString &pdf, QPageSize::PageSizeId paper = QPageSize::A4)
 {
-    PrintPreview::setPrintDialogHook([pdf](QPrinter *printer, QWidget *) {
+    PrintPreview::setPrintDialogHook([pdf, paper](QPrinter *printer, QWidget *) {
         printer->setOutputFormat(QPrinter::PdfFormat);
         printer->setOutputFileName(pdf);
-        printer->setPageSize(QPageSize(QPageSize::A4));
+        printer->setPageSize(QPageSize(paper));
         return true;
     });
 }
@@ -70,6 +70,10 @@ private slots:
     void init();
     void cleanup();
     void windowMatchesTheDesign();
+    void shrunkWindowKeepsEveryControlWhole();
+    void altKeysChooseTheZoom_data();
+    void altKeysChooseTheZoom();
+    void firstPageShowsBeforeTheRestIsLaidOut();
     void documentCarriesTheNameRunningLinesAndSetting();
     void bodyIsTheFileUnlessItIsAWebPage_data();
     void bodyIsTheFileUnlessItIsAWebPage();
@@ -78,11 +82,17 @@ private slots:
     void everyPageCarriesBothRunningLinesAndTheBodyArrivesWhole();
     void webPageReplyPrintsRunningLinesOnly();
     void longLinesWrapInsteadOfBeingCut();
+    void eightyColumnLineStaysOnOneLine_data();
+    void eightyColumnLineStaysOnOneLine();
     void tabsLineUpInColumns();
-    void longPathStaysWholeInTheFoot();
+    void pathStaysWholeAndLiteralInTheFoot_data();
+    void pathStaysWholeAndLiteralInTheFoot();
     void closingLineBreakOpensNoNewPage();
-    void progressBoxNamesThePageAndCancelStopsBetweenPages();
+    void cancelLeavesNoOutput_data();
+    void cancelLeavesNoOutput();
     void cancelledPrintDialogPrintsNothing();
+    void unwritablePdfIsReported();
+    void pageRangeOfThePrintDialogIsPrinted();
     void previewFollowsAPaperChangeMadeInThePrintDialog_data();
     void previewFollowsAPaperChangeMadeInThePrintDialog();
 
@@ -175,6 +185,74 @@ void TestForm2::windowMatchesTheDesign()
     QTRY_COMPARE(form->findChild<QWidget *>(QStringLiteral("Command1"))->geometry(), QRect(880, 848, 130, 66));
 }
 
+void TestForm2::shrunkWindowKeepsEveryControlWhole()
+{
+    auto form = open("reply\r\n");
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    form->resize(1, 1);
+    QTRY_COMPARE(form->size(), form->minimumSize());
+    QVERIFY(form->minimumSize().width() < 516);
+
+    auto *exit = form->findChild<QPushButton *>(QStringLiteral("Command1"));
+    const QSize text = exit->fontMetrics().size(Qt::TextShowMnemonic, exit->text());
+    QTRY_VERIFY(exit->width() > text.width() && exit->height() > text.height());
+    auto *label = form->findChild<QLabel *>(QStringLiteral("Label1"));
+    QVERIFY(label->heightForWidth(label->width()) <= label->height());
+    auto *toolBar = form->findChild<QToolBar *>();
+    for (QAction *action : toolBar->actions())
+        if (!action->isSeparator())
+            QVERIFY2(toolBar->widgetForAction(action)->isVisible(), qPrintable(action->text()));
+}
+
+void TestForm2::altKeysChooseTheZoom_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("zoom");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("Alt+W") << int(Qt::Key_W) << QStringLiteral("pageWidth") << QStringLiteral("Page &Width");
+    QTest::newRow("Alt+T") << int(Qt::Key_T) << QStringLiteral("twoPages") << QStringLiteral("&Two Pages");
+    QTest::newRow("Alt+N") << int(Qt::Key_N) << QStringLiteral("thumbnail") << QStringLiteral("Thumb&nail");
+    QTest::newRow("Alt+P") << int(Qt::Key_P) << QStringLiteral("wholePage") << QStringLiteral("Whole &Page");
+}
+
+void TestForm2::altKeysChooseTheZoom()
+{
+    QFETCH(int, key);
+    QFETCH(QString, zoom);
+    QFETCH(QString, shown);
+    auto form = open("reply\r\n");
+    QApplication::setActiveWindow(form.get());
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    auto *action = form->findChild<QAction *>(zoom);
+    QVERIFY(action);
+    auto *button = qobject_cast<QToolButton *>(form->findChild<QToolBar *>()->widgetForAction(action));
+    // The button shows the text with its access key marked.
+    QCOMPARE(button->text(), shown);
+    // Start from another zoom, so that Alt+P has something to change.
+    form->findChild<QAction *>(QStringLiteral("thumbnail"))->trigger();
+    if (zoom == QLatin1String("thumbnail"))
+        form->findChild<QAction *>(QStringLiteral("wholePage"))->trigger();
+    QTest::keyClick(form.get(), Qt::Key(key), Qt::AltModifier);
+    QTRY_VERIFY_WITH_TIMEOUT(action->isChecked(), 10000);
+    QVERIFY(form->isVisible());
+}
+
+void TestForm2::firstPageShowsBeforeTheRestIsLaidOut()
+{
+    QByteArray reply;
+    for (int i = 1; i <= 20000; ++i)
+        reply += "Registrant record line " + QByteArray::number(i) + "\r\n";
+    auto form = open(reply);
+    auto *vp = form->findChild<PrintPreview *>(QStringLiteral("vp"));
+    // The page view painted, with no chance yet to lay out anything more.
+    QVERIFY(!form->findChild<QWidget *>(QStringLiteral("pages"))->grab().isNull());
+    QVERIFY(!vp->pages()->isComplete());
+    QVERIFY2(vp->pages()->pageCount() < 10, qPrintable(QString::number(vp->pages()->pageCount())));
+    // The rest is found while the window waits for the user.
+    QTRY_VERIFY_WITH_TIMEOUT(vp->pages()->isComplete(), 60000);
+    QVERIFY(vp->pageCount() > 500);
+}
+
 void TestForm2::documentCarriesTheNameRunningLinesAndSetting()
 {
     auto form = open("reply\r\n");
@@ -185,6 +263,7 @@ void TestForm2::documentCarriesTheNameRunningLinesAndSetting()
     QCOMPARE(vp->footer(), today() + QLatin1String("||") + m_printFile);
     QCOMPARE(vp->pageBorder(), 7);
     QCOMPARE(vp->printer()->pageLayout().pageSize().id(), QPageSize::A4);
+    QCOMPARE(vp->printer()->pageLayout().orientation(), QPageLayout::Landscape);
 }
 
 void TestForm2::bodyIsTheFileUnlessItIsAWebPage_data()
@@ -283,24 +362,50 @@ void TestForm2::webPageReplyPrintsRunningLinesOnly()
 
 void TestForm2::longLinesWrapInsteadOfBeingCut()
 {
-    // One long line of numbered words, and one long run with no space at all.
+    // One line of numbered words, longer than is laid out at once, and one
+    // long run with no space at all.
+    constexpr int Words = 1500;
     QStringList words;
-    for (int i = 1; i <= 120; ++i)
-        words << QStringLiteral("w%1").arg(i, 3, 10, QLatin1Char('0'));
+    for (int i = 1; i <= Words; ++i)
+        words << QStringLiteral("w%1").arg(i, 4, 10, QLatin1Char('0'));
     const QString spaced = words.join(QLatin1Char(' '));
     const QString solid = QString(300, QLatin1Char('x'));
     auto form = open(TextFileForm::encode(spaced + QLatin1String("\r\n") + solid));
 
     const QStringList pages = printedPages(*form, QStringLiteral("long.pdf"));
-    QCOMPARE(pages.size(), 1);
-    QStringList lines = nonBlankLines(pages[0]);
-    lines = lines.mid(1, lines.size() - 2);
-    QVERIFY2(lines.size() > 4, qPrintable(lines.join(QLatin1Char('\n'))));
+    QVERIFY(pages.size() > 1);
     QString text;
-    for (const QString &line : std::as_const(lines))
-        text += line.trimmed() + QLatin1Char(' ');
-    QCOMPARE(text.simplified().section(QLatin1Char(' '), 0, 119), spaced);
-    QCOMPARE(QString(text.simplified().section(QLatin1Char(' '), 120)).remove(QLatin1Char(' ')), solid);
+    for (const QString &page : pages) {
+        const QStringList lines = nonBlankLines(page);
+        for (const QString &line : lines.mid(1, lines.size() - 2))
+            text += line.trimmed() + QLatin1Char(' ');
+    }
+    QCOMPARE(text.simplified().section(QLatin1Char(' '), 0, Words - 1), spaced);
+    QCOMPARE(QString(text.simplified().section(QLatin1Char(' '), Words)).remove(QLatin1Char(' ')), solid);
+}
+
+void TestForm2::eightyColumnLineStaysOnOneLine_data()
+{
+    QTest::addColumn<QPageSize::PageSizeId>("paper");
+    QTest::newRow("A4") << QPageSize::A4;
+    QTest::newRow("Letter") << QPageSize::Letter;
+}
+
+void TestForm2::eightyColumnLineStaysOnOneLine()
+{
+    QFETCH(QPageSize::PageSizeId, paper);
+    const QString line = QStringLiteral("Registrar Abuse Contact Email: abuse-desk@registrar.example   WWWWWWWWWWWWWWWW80");
+    QCOMPARE(line.size(), 80);
+    auto form = open(TextFileForm::encode(line + QLatin1String("\r\n")));
+    const QString pdf = m_dir->filePath(QStringLiteral("eighty.pdf"));
+    printToPdf(pdf, paper);
+    form->findChild<QAction *>(QStringLiteral("print"))->trigger();
+
+    const QStringList pages = pdfPages(pdf);
+    QCOMPARE(pages.size(), 1);
+    const QStringList lines = nonBlankLines(pages[0]);
+    QCOMPARE(lines.size(), 3);
+    QCOMPARE(lines[1].simplified(), line.simplified());
 }
 
 void TestForm2::tabsLineUpInColumns()
@@ -322,22 +427,33 @@ void TestForm2::tabsLineUpInColumns()
     QCOMPARE(column(QStringLiteral("ab"), QStringLiteral("c")), value);
 }
 
-void TestForm2::longPathStaysWholeInTheFoot()
+void TestForm2::pathStaysWholeAndLiteralInTheFoot_data()
 {
-    QString deep = m_dir->path();
+    QTest::addColumn<QString>("folder");
+    QString deep;
     for (int i = 0; i < 12; ++i)
         deep += QStringLiteral("/folder-%1-with-a-long-name").arg(i);
-    QVERIFY(QDir().mkpath(deep));
-    m_printFile = deep + QLatin1String("/Tempfile.txt");
+    QTest::newRow("long path") << deep;
+    QTest::newRow("percent sign") << QStringLiteral("/100%done/%d");
+}
+
+void TestForm2::pathStaysWholeAndLiteralInTheFoot()
+{
+    QFETCH(QString, folder);
+    const QString dir = m_dir->path() + folder;
+    QVERIFY(QDir().mkpath(dir));
+    m_printFile = dir + QLatin1String("/Tempfile.txt");
     auto form = open("reply\r\n");
 
-    const QStringList pages = printedPages(*form, QStringLiteral("deep.pdf"));
+    const QStringList pages = printedPages(*form, QStringLiteral("foot.pdf"));
     QCOMPARE(pages.size(), 1);
     QStringList lines = nonBlankLines(pages[0]);
-    // Date first, then the whole path, with nothing printed over either.
+    // Date first, then the whole path as it stands, with nothing printed
+    // over either.
     const QString foot = lines.constLast().simplified();
     QVERIFY2(foot.startsWith(today() + QLatin1Char(' ')), qPrintable(foot));
     QCOMPARE(QString(foot.mid(today().size())).remove(QLatin1Char(' ')), m_printFile);
+    QCOMPARE(lines.constFirst().simplified(), Head + QLatin1String(" Page 1"));
 }
 
 void TestForm2::closingLineBreakOpensNoNewPage()
@@ -366,8 +482,16 @@ void TestForm2::closingLineBreakOpensNoNewPage()
     QCOMPARE(document.pageCount(&printer), 2);
 }
 
-void TestForm2::progressBoxNamesThePageAndCancelStopsBetweenPages()
+void TestForm2::cancelLeavesNoOutput_data()
 {
+    QTest::addColumn<QByteArray>("before");
+    QTest::newRow("new file") << QByteArray();
+    QTest::newRow("earlier file") << QByteArray("%PDF-1.4 an earlier print");
+}
+
+void TestForm2::cancelLeavesNoOutput()
+{
+    QFETCH(QByteArray, before);
     QByteArray reply;
     for (int i = 1; i <= 200; ++i)
         reply += "line " + QByteArray::number(i) + "\r\n";
@@ -376,13 +500,18 @@ void TestForm2::progressBoxNamesThePageAndCancelStopsBetweenPages()
     QVERIFY(vp->pageCount() >= 3);
 
     const QString pdf = m_dir->filePath(QStringLiteral("cancelled.pdf"));
+    if (!before.isEmpty()) {
+        QFile file(pdf);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(before);
+    }
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(pdf);
     printer.setPageSize(QPageSize(QPageSize::A4));
 
-    // The box shows while the first page prints; cancelling it there ends
-    // the print before the second page.
+    // The box shows while the first page prints; Cancel there ends the
+    // print with nothing written where the user chose.
     QString title;
     QString label;
     QString cancel;
@@ -401,7 +530,15 @@ void TestForm2::progressBoxNamesThePageAndCancelStopsBetweenPages()
     QCOMPARE(title, QStringLiteral("Printing..."));
     QCOMPARE(label, QStringLiteral("Now printing Page 1 of\nHoldrin\non the PDF writer on ") + pdf);
     QCOMPARE(cancel, QStringLiteral("Cancel"));
-    QCOMPARE(pdfPages(pdf).size(), 1);
+    QCOMPARE(QFile::exists(pdf), !before.isEmpty());
+    if (!before.isEmpty()) {
+        QFile file(pdf);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), before);
+    }
+    // Nor is anything left beside it.
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden).size(), before.isEmpty() ? 1 : 2);
+    QCOMPARE(printer.outputFileName(), pdf);
 }
 
 void TestForm2::cancelledPrintDialogPrintsNothing()
@@ -420,11 +557,50 @@ void TestForm2::cancelledPrintDialogPrintsNothing()
     QVERIFY(!QFile::exists(pdf));
 }
 
+void TestForm2::unwritablePdfIsReported()
+{
+    MessageBox::setPresetAnswer(true);
+    auto form = open("reply\r\n");
+    const QString pdf = m_dir->filePath(QStringLiteral("no-such-folder/out.pdf"));
+    printToPdf(pdf);
+    form->findChild<QAction *>(QStringLiteral("print"))->trigger();
+
+    const auto shown = MessageBox::takeShown();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown[0].icon, MessageBox::Icon::Critical);
+    QVERIFY2(shown[0].prompt.startsWith(QLatin1String("The pages could not be printed to ") + pdf + QLatin1String(": ")),
+             qPrintable(shown[0].prompt));
+    QVERIFY(form->isVisible());
+}
+
+void TestForm2::pageRangeOfThePrintDialogIsPrinted()
+{
+    QByteArray reply;
+    for (int i = 1; i <= 200; ++i)
+        reply += "line " + QByteArray::number(i) + "\r\n";
+    auto form = open(reply);
+    QVERIFY(form->findChild<PrintPreview *>(QStringLiteral("vp"))->pageCount() >= 4);
+    const QString pdf = m_dir->filePath(QStringLiteral("range.pdf"));
+    PrintPreview::setPrintDialogHook([&](QPrinter *printer, QWidget *) {
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(pdf);
+        printer->setPrintRange(QPrinter::PageRange);
+        printer->setFromTo(2, 3);
+        return true;
+    });
+    form->findChild<QAction *>(QStringLiteral("print"))->trigger();
+
+    const QStringList pages = pdfPages(pdf);
+    QCOMPARE(pages.size(), 2);
+    QCOMPARE(nonBlankLines(pages[0]).constFirst().simplified(), Head + QLatin1String(" Page 2"));
+    QCOMPARE(nonBlankLines(pages[1]).constFirst().simplified(), Head + QLatin1String(" Page 3"));
+}
+
 void TestForm2::previewFollowsAPaperChangeMadeInThePrintDialog_data()
 {
     QTest::addColumn<QPageSize>("paper");
-    QTest::addColumn<bool>("landscape");
-    QTest::addColumn<bool>("newPreview");
+    QTest::addColumn<bool>("portrait");
+    QTest::addColumn<bool>("otherPages");
     QTest::newRow("same paper") << QPageSize(QPageSize::A4) << false << false;
     QTest::newRow("smaller paper") << QPageSize(QPageSize::A5) << false << true;
     QTest::newRow("paper turned") << QPageSize(QPageSize::A4) << true << true;
@@ -433,34 +609,32 @@ void TestForm2::previewFollowsAPaperChangeMadeInThePrintDialog_data()
 void TestForm2::previewFollowsAPaperChangeMadeInThePrintDialog()
 {
     QFETCH(QPageSize, paper);
-    QFETCH(bool, landscape);
-    QFETCH(bool, newPreview);
+    QFETCH(bool, portrait);
+    QFETCH(bool, otherPages);
     QByteArray reply;
     for (int i = 1; i <= 100; ++i)
         reply += "line " + QByteArray::number(i) + "\r\n";
     auto form = open(reply);
-    auto *pages = form->findChild<QPrintPreviewWidget *>(QStringLiteral("pages"));
+    auto *vp = form->findChild<PrintPreview *>(QStringLiteral("vp"));
     auto *print = form->findChild<QAction *>(QStringLiteral("print"));
     const QString pdf = m_dir->filePath(QStringLiteral("paper.pdf"));
     // A first print on A4 makes the window's printer the PDF writer, so
     // that only the paper differs on the second.
     printToPdf(pdf);
     print->trigger();
-    const int pagesBefore = pages->pageCount();
+    const int pagesBefore = vp->pageCount();
     QVERIFY(pagesBefore > 1);
 
     PrintPreview::setPrintDialogHook([&](QPrinter *printer, QWidget *) {
         printer->setOutputFileName(pdf);
         printer->setPageSize(paper);
-        printer->setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+        printer->setPageOrientation(portrait ? QPageLayout::Portrait : QPageLayout::Landscape);
         return true;
     });
-    QSignalSpy previews(pages, &QPrintPreviewWidget::previewChanged);
     print->trigger();
 
-    QCOMPARE(!previews.isEmpty(), newPreview);
-    QCOMPARE(pages->pageCount(), pdfPages(pdf).size());
-    QCOMPARE(pages->pageCount() > pagesBefore, newPreview);
+    QCOMPARE(vp->pageCount(), pdfPages(pdf).size());
+    QCOMPARE(vp->pageCount() != pagesBefore, otherPages);
 }
 
 HOLDRIN_TEST_MAIN(TestForm2)

@@ -1,0 +1,102 @@
+#include "output/StagedPrintFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPrinter>
+#include <QRandomGenerator>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+// Creates a new empty file with a name of its own in dir. The file gets the
+// permissions any new file of the user gets, as the printed file would.
+QString createIn(const QString &dir, const QString &name, QString *reason)
+{
+    constexpr int Attempts = 16;
+    for (int i = 0; i < Attempts; ++i) {
+        const QString path = QDir(dir).filePath(
+            QStringLiteral(".%1.%2.part").arg(name).arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            return path;
+        *reason = file.errorString();
+        if (!file.exists())
+            return {};
+    }
+    return {};
+}
+
+// Copies from into to, whole, for a folder that takes no new file but
+// holds a file that may be written.
+QString copyInto(const QString &from, const QString &to)
+{
+    QFile source(from);
+    QFile target(to);
+    if (!source.open(QIODevice::ReadOnly))
+        return source.errorString();
+    if (!target.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+        return target.errorString();
+    constexpr qint64 Chunk = 1 << 20;
+    while (!source.atEnd()) {
+        const QByteArray bytes = source.read(Chunk);
+        for (qint64 written = 0; written < bytes.size();) {
+            const qint64 n = target.write(bytes.constData() + written, bytes.size() - written);
+            if (n < 0)
+                return target.errorString();
+            written += n;
+        }
+    }
+    return {};
+}
+} // namespace
+
+StagedPrintFile::StagedPrintFile(QPrinter *printer)
+    : m_printer(printer)
+    , m_target(printer->outputFileName())
+{
+    if (m_target.isEmpty())
+        return;
+    const QFileInfo target(m_target);
+    m_stage = createIn(target.absolutePath(), target.fileName(), &m_reason);
+    if (m_stage.isEmpty())
+        m_stage = createIn(QDir::tempPath(), target.fileName(), &m_reason);
+    if (m_stage.isEmpty())
+        return;
+    m_printer->setOutputFileName(m_stage);
+}
+
+StagedPrintFile::~StagedPrintFile()
+{
+    if (m_target.isEmpty())
+        return;
+    m_printer->setOutputFileName(m_target);
+    if (!m_committed && !m_stage.isEmpty())
+        QFile::remove(m_stage);
+}
+
+QString StagedPrintFile::failure() const
+{
+    return m_stage.isEmpty() ? m_reason : QString();
+}
+
+QString StagedPrintFile::commit()
+{
+    if (m_target.isEmpty())
+        return {};
+    const QFileInfo stage(m_stage);
+    const QFileInfo target(m_target);
+    if (stage.absolutePath() != target.absolutePath())
+        return copyInto(m_stage, m_target);
+    // An existing file keeps who may read it.
+    if (target.exists())
+        QFile::setPermissions(m_stage, QFile::permissions(m_target));
+    // rename() replaces the chosen file in one step, where QFile::rename
+    // would refuse an existing one.
+    if (std::rename(QFile::encodeName(m_stage).constData(), QFile::encodeName(m_target).constData()) != 0)
+        return QString::fromLocal8Bit(std::strerror(errno));
+    m_committed = true;
+    return {};
+}

@@ -149,7 +149,7 @@ void LookupChain::askRdap()
     if (!bootstrap.isLoaded()) {
         QString error;
         try {
-            HttpGetter getter(m_services.network, m_services.limits);
+            HttpGetter getter(m_services.network, m_services.limits, m_services.stop);
             const HttpGetter::Response response = getter.get(m_services.bootstrapUrl, "application/json");
             if (response.status != 200)
                 error = QStringLiteral("HTTP %1").arg(response.status);
@@ -183,7 +183,7 @@ QUrl LookupChain::rdapHop(const QUrl &url)
 
     HttpGetter::Response response;
     try {
-        HttpGetter getter(m_services.network, m_services.limits);
+        HttpGetter getter(m_services.network, m_services.limits, m_services.stop);
         response = getter.get(url, RdapType);
     } catch (const Failure &e) {
         note(tr("RDAP %1: %2").arg(shown, e.description()));
@@ -236,7 +236,7 @@ bool LookupChain::hopLimitReached(const QString &what)
 
 QString LookupChain::askWhoisServer(const QString &host, quint16 port, const QString &query) const
 {
-    WhoisConnection connection(m_services.resolver, m_services.limits);
+    WhoisConnection connection(m_services.resolver, m_services.limits, m_services.stop);
     return ReplyDecoder::decode(connection.exchange(host, port, query.toUtf8() + "\r\n"));
 }
 

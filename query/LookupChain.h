@@ -28,6 +28,7 @@ public:
         RdapBootstrap &bootstrap; // kept between lookups: fetched once a run
         QUrl bootstrapUrl;
         ConnectionLimits limits;
+        const StopRequest &stop;
     };
 
     static constexpr int MaxHops = 4;

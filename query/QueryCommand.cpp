@@ -1,6 +1,8 @@
 #include "query/QueryCommand.h"
 
 #include "query/BusyPointer.h"
+#include "query/LookupInputFilter.h"
+#include "query/LookupStopped.h"
 #include "query/WhoisClient.h"
 #include "ui/MessageBox.h"
 
@@ -22,11 +24,29 @@ void QueryCommand::run()
     try {
         m_response->setPlainText(tr("Querying remote server..."));
         const BusyPointer busy;
-        // The domain goes out exactly as typed: no trimming, no case change.
-        m_whois->lookup(m_domain->text());
+        lookUp();
         m_response->setPlainText(m_whois->replyText());
+    } catch (const LookupStopped &e) {
+        // A close request stops the lookup too; the program is then ending
+        // and there is no one left to tell.
+        if (m_window->isVisible())
+            showFailure(e);
     } catch (const std::exception &e) {
-        // Failure among them: its text is the description.
-        MessageBox::show(m_window, QLatin1String("Error: \r\n") + QString::fromUtf8(e.what()));
+        showFailure(e);
     }
+}
+
+void QueryCommand::lookUp()
+{
+    // Only Esc and a close request get through while the lookup waits.
+    const LookupInputFilter input;
+    QObject::connect(&input, &LookupInputFilter::stopRequested, m_whois, &WhoisClient::stop);
+    // The domain goes out exactly as typed: no trimming, no case change.
+    m_whois->lookup(m_domain->text());
+}
+
+void QueryCommand::showFailure(const std::exception &failure)
+{
+    // Failure among them: its text is the description.
+    MessageBox::show(m_window, QLatin1String("Error: \r\n") + QString::fromUtf8(failure.what()));
 }

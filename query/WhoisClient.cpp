@@ -23,17 +23,23 @@ WhoisClient::~WhoisClient() = default;
 void WhoisClient::lookup(const QString &domain)
 {
     m_replyText.clear();
+    m_stop.clear();
     const QString problem = queryProblem(domain);
     if (!problem.isEmpty())
         throw Failure(problem);
 
-    LookupChain chain({m_server, m_port, *m_resolver, *m_network, m_bootstrap, m_rdapBootstrap, m_limits});
+    LookupChain chain({m_server, m_port, *m_resolver, *m_network, m_bootstrap, m_rdapBootstrap, m_limits, m_stop});
     m_replyText = chain.run(domain);
 }
 
 QString WhoisClient::replyText() const
 {
     return m_replyText;
+}
+
+void WhoisClient::stop()
+{
+    m_stop.raise();
 }
 
 QString WhoisClient::queryProblem(const QString &domain)

@@ -1,5 +1,6 @@
 #include "query/WhoisConnection.h"
 
+#include "query/LookupStopped.h"
 #include "ui/Failure.h"
 
 #include <netinet/in.h>
@@ -12,10 +13,11 @@ constexpr qint64 ReadChunk = 64 * 1024;
 } // namespace
 
 WhoisConnection::WhoisConnection(const HostResolver &resolver, const ConnectionLimits &limits,
-                                 QObject *parent)
+                                 const StopRequest &stop, QObject *parent)
     : QObject(parent)
     , m_resolver(resolver)
     , m_limits(limits)
+    , m_stop(stop)
 {
     m_timer.setSingleShot(true);
     // Qt reads no further ahead than this, so a flooding server cannot fill
@@ -25,6 +27,7 @@ WhoisConnection::WhoisConnection(const HostResolver &resolver, const ConnectionL
     connect(&m_socket, &QTcpSocket::readyRead, this, &WhoisConnection::onReadyRead);
     connect(&m_socket, &QTcpSocket::errorOccurred, this, &WhoisConnection::onErrorOccurred);
     connect(&m_timer, &QTimer::timeout, this, &WhoisConnection::onTimeout);
+    connect(&m_stop, &StopRequest::raised, this, &WhoisConnection::onStopRaised);
 }
 
 WhoisConnection::~WhoisConnection()
@@ -42,6 +45,8 @@ QByteArray WhoisConnection::exchange(const QString &host, quint16 port, const QB
     m_lastConnectError.clear();
     m_reply.clear();
     m_failure.clear();
+    if (m_stop.isRaised())
+        throw LookupStopped(stoppedDescription());
     m_phase = Phase::Connecting;
 
     m_timer.start(m_limits.connectTimeout);
@@ -49,7 +54,7 @@ QByteArray WhoisConnection::exchange(const QString &host, quint16 port, const QB
                        [this](const HostResolver::Endpoint &endpoint) { onResolved(endpoint); });
 
     if (m_phase != Phase::Done)
-        m_loop.exec(QEventLoop::ExcludeUserInputEvents);
+        m_loop.exec();
 
     m_timer.stop();
     m_socket.abort();
@@ -58,9 +63,11 @@ QByteArray WhoisConnection::exchange(const QString &host, quint16 port, const QB
     if (m_phase != Phase::Done) {
         // The loop was ended from outside: the application is quitting.
         m_phase = Phase::Done;
-        throw Failure(tr("The lookup at %1 was stopped because the program is closing.")
-                              .arg(serverName()));
+        throw LookupStopped(tr("The lookup at %1 was stopped because the program is closing.")
+                                    .arg(serverName()));
     }
+    if (m_stop.isRaised())
+        throw LookupStopped(stoppedDescription());
     if (!m_failure.isEmpty())
         throw Failure(m_failure);
     return std::exchange(m_reply, {});
@@ -147,6 +154,19 @@ void WhoisConnection::onTimeout()
     else if (m_phase == Phase::Reading)
         fail(tr("The WHOIS server %1 sent nothing for %2 seconds; the lookup was stopped.")
                  .arg(serverName(), ConnectionLimits::inSeconds(m_limits.idleTimeout)));
+}
+
+void WhoisConnection::onStopRaised()
+{
+    if (m_phase != Phase::Connecting && m_phase != Phase::Reading)
+        return;
+    m_reply.clear();
+    finish();
+}
+
+QString WhoisConnection::stoppedDescription() const
+{
+    return tr("The lookup was stopped while waiting for the WHOIS server %1.").arg(serverName());
 }
 
 void WhoisConnection::finish()

@@ -2,6 +2,7 @@
 
 #include "query/ConnectionLimits.h"
 #include "query/HostResolver.h"
+#include "query/StopRequest.h"
 
 #include <QEventLoop>
 #include <QObject>
@@ -17,12 +18,12 @@ class WhoisConnection : public QObject
 
 public:
     WhoisConnection(const HostResolver &resolver, const ConnectionLimits &limits,
-                    QObject *parent = nullptr);
+                    const StopRequest &stop, QObject *parent = nullptr);
     ~WhoisConnection() override;
 
     // Returns the whole reply. The event loop keeps running meanwhile, so
-    // windows repaint, but user input waits until the exchange is over.
-    // Throws Failure naming the server and what went wrong.
+    // windows repaint and the user can stop the lookup. Throws Failure
+    // naming the server and what went wrong, LookupStopped when stopped.
     QByteArray exchange(const QString &host, quint16 port, const QByteArray &query);
 
 private:
@@ -34,14 +35,17 @@ private:
     void onReadyRead();
     void onErrorOccurred(QAbstractSocket::SocketError error);
     void onTimeout();
+    void onStopRaised();
     void finish();
     void fail(const QString &description);
     bool peerReset() const;
     void closePeek();
     QString serverName() const;
+    QString stoppedDescription() const;
 
     const HostResolver &m_resolver;
     ConnectionLimits m_limits;
+    const StopRequest &m_stop;
     QTcpSocket m_socket;
     QTimer m_timer;
     QEventLoop m_loop;

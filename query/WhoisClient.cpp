@@ -5,6 +5,8 @@
 
 #include <QNetworkAccessManager>
 
+#include <utility>
+
 WhoisClient::WhoisClient(const QString &server, quint16 port,
                          std::shared_ptr<const HostResolver> resolver, const QUrl &rdapBootstrap,
                          const ConnectionLimits &limits, QObject *parent)
@@ -32,9 +34,9 @@ void WhoisClient::lookup(const QString &domain)
     m_replyText = chain.run(domain);
 }
 
-QString WhoisClient::replyText() const
+QString WhoisClient::replyText()
 {
-    return m_replyText;
+    return std::exchange(m_replyText, {});
 }
 
 void WhoisClient::stop()

@@ -38,7 +38,9 @@ public:
     // Returns once the whole reply is in; throws Failure on failure, and
     // LookupStopped when stop() was called meanwhile.
     void lookup(const QString &domain);
-    QString replyText() const;
+    // Hands the reply over rather than keeping a copy of a text that may
+    // be megabytes long: a second read before the next lookup is empty.
+    QString replyText();
 
     // Ends the running lookup from within its wait.
     void stop();

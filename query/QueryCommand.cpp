@@ -10,6 +10,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
+#include <malloc.h>
+
 QueryCommand::QueryCommand(QWidget *window, QLineEdit *domain, QPlainTextEdit *response,
                            WhoisClient *whois)
     : m_window(window)
@@ -26,6 +28,9 @@ void QueryCommand::run()
         const BusyPointer busy;
         lookUp();
         m_response->setPlainText(m_whois->replyText());
+        // The reply's spent buffers, megabytes for a long one, go back to
+        // the system; the heap would otherwise keep them for the whole run.
+        malloc_trim(0);
     } catch (const LookupStopped &e) {
         // A close request stops the lookup too; the program is then ending
         // and there is no one left to tell.

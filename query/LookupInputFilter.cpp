@@ -1,6 +1,6 @@
 #include "query/LookupInputFilter.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QKeyEvent>
 
 LookupInputFilter::LookupInputFilter()
@@ -15,6 +15,10 @@ LookupInputFilter::~LookupInputFilter()
 
 bool LookupInputFilter::eventFilter(QObject *, QEvent *event)
 {
+    // A box put up meanwhile, such as the report of a failure no command
+    // handles, takes its input as usual.
+    if (QApplication::activeModalWidget())
+        return false;
     switch (event->type()) {
     // Shortcuts are matched before the key reaches any widget, so Esc is
     // caught at the first of the two, and would otherwise press Exit.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "query/StopRequest.h"
 #include "query/WhoisConnection.h"
 
 #include <QByteArray>

@@ -2,6 +2,7 @@
 
 #include "query/HostResolver.h"
 #include "query/ReferralParser.h"
+#include "query/StopRequest.h"
 #include "query/WhoisConnection.h"
 
 #include <QCoreApplication>

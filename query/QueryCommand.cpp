@@ -32,8 +32,8 @@ void QueryCommand::run()
         // the system; the heap would otherwise keep them for the whole run.
         malloc_trim(0);
     } catch (const LookupStopped &e) {
-        // A close request stops the lookup too; the program is then ending
-        // and there is no one left to tell.
+        // Closing the window ends the program, and with it the lookup's
+        // wait; there is no one left to tell.
         if (m_window->isVisible())
             showFailure(e);
     } catch (const std::exception &e) {

@@ -1,5 +1,6 @@
 #include "query/HttpGetter.h"
 
+#include "query/LookupStopped.h"
 #include "ui/Failure.h"
 
 #include <QEventLoop>
@@ -14,15 +15,21 @@ namespace {
 constexpr int MaxRedirects = 5;
 }
 
-HttpGetter::HttpGetter(QNetworkAccessManager &network, const ConnectionLimits &limits, QObject *parent)
+HttpGetter::HttpGetter(QNetworkAccessManager &network, const ConnectionLimits &limits,
+                       const StopRequest &stop, QObject *parent)
     : QObject(parent)
     , m_network(network)
     , m_limits(limits)
+    , m_stop(stop)
 {
 }
 
 HttpGetter::Response HttpGetter::get(const QUrl &url, const QByteArray &accept)
 {
+    const QString stopped = tr("The lookup was stopped while waiting for %1.").arg(url.host());
+    if (m_stop.isRaised())
+        throw LookupStopped(stopped);
+
     QNetworkRequest request(url);
     request.setRawHeader("Accept", accept);
     // Redirects are followed, but never from HTTPS down to plain HTTP.
@@ -60,6 +67,7 @@ HttpGetter::Response HttpGetter::get(const QUrl &url, const QByteArray &accept)
     // the connection gets the shorter connection time-out, as on port 43.
     QTimer connectTimer;
     connectTimer.setSingleShot(true);
+    connect(&m_stop, &StopRequest::raised, &loop, [&] { reply->abort(); });
     connect(&connectTimer, &QTimer::timeout, &loop, [&] {
         failure = tr("No answer from %1: no connection within %2 seconds.")
                       .arg(url.host(), ConnectionLimits::inSeconds(m_limits.connectTimeout));
@@ -68,12 +76,14 @@ HttpGetter::Response HttpGetter::get(const QUrl &url, const QByteArray &accept)
     connect(reply.get(), &QNetworkReply::requestSent, &connectTimer, &QTimer::stop);
     connectTimer.start(m_limits.connectTimeout);
     if (!reply->isFinished())
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
+        loop.exec();
 
     if (!reply->isFinished()) {
         reply->abort();
-        throw Failure(tr("The request to %1 was stopped because the program is closing.").arg(url.host()));
+        throw LookupStopped(tr("The request to %1 was stopped because the program is closing.").arg(url.host()));
     }
+    if (m_stop.isRaised())
+        throw LookupStopped(stopped);
     if (!failure.isEmpty())
         throw Failure(failure);
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "query/StopRequest.h"
 #include "query/WhoisConnection.h"
 
 #include <QByteArray>
@@ -9,7 +10,7 @@
 class QNetworkAccessManager;
 
 // One HTTP GET, waited for the way a WHOIS exchange is: the event loop runs,
-// user input waits, and the same time-outs and size cap apply.
+// the user can stop it, and the same time-outs and size cap apply.
 class HttpGetter : public QObject
 {
     Q_OBJECT
@@ -21,13 +22,15 @@ public:
         QUrl url; // where the body came from, after redirects
     };
 
-    HttpGetter(QNetworkAccessManager &network, const ConnectionLimits &limits, QObject *parent = nullptr);
+    HttpGetter(QNetworkAccessManager &network, const ConnectionLimits &limits, const StopRequest &stop,
+               QObject *parent = nullptr);
 
-    // Throws Failure when no HTTP answer came; an HTTP error status is
-    // an answer and is returned.
+    // Throws Failure when no HTTP answer came, LookupStopped when stopped;
+    // an HTTP error status is an answer and is returned.
     Response get(const QUrl &url, const QByteArray &accept);
 
 private:
     QNetworkAccessManager &m_network;
     ConnectionLimits m_limits;
+    const StopRequest &m_stop;
 };

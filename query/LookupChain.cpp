@@ -267,7 +267,7 @@ bool LookupChain::loadBootstrap(RdapBootstrap::Registry registry)
         : m_services.bootstrapUrl.resolved(QUrl(RdapBootstrap::fileName(registry)));
     QString error;
     try {
-        HttpGetter getter(m_services.network, hopLimits());
+        HttpGetter getter(m_services.network, hopLimits(), m_services.stop);
         const HttpGetter::Response response = getter.get(url, "application/json");
         if (response.status != 200)
             error = QStringLiteral("HTTP %1").arg(response.status);
@@ -294,7 +294,7 @@ QUrl LookupChain::rdapHop(const QUrl &url)
 
     HttpGetter::Response response;
     try {
-        HttpGetter getter(m_services.network, hopLimits());
+        HttpGetter getter(m_services.network, hopLimits(), m_services.stop);
         response = getter.get(url, RdapType);
     } catch (const LookupStopped &) {
         throw;
@@ -380,7 +380,7 @@ ConnectionLimits LookupChain::hopLimits() const
 
 QString LookupChain::askWhoisServer(const QString &host, quint16 port, const QString &query) const
 {
-    WhoisConnection connection(m_services.resolver, hopLimits());
+    WhoisConnection connection(m_services.resolver, hopLimits(), m_services.stop);
     WhoisConnection::Reply reply = connection.exchange(host, port, query.toUtf8() + "\r\n");
     // Moved, so that the line breaks are mended in place, not in a copy.
     QString text = ReplyDecoder::decode(std::move(reply.bytes));

@@ -5,6 +5,7 @@
 #include "query/QueryForms.h"
 #include "query/RdapBootstrap.h"
 #include "query/ReferralParser.h"
+#include "query/StopRequest.h"
 #include "query/WhoisConnection.h"
 
 #include <QCoreApplication>
@@ -36,6 +37,7 @@ public:
         RdapBootstrap &bootstrap; // kept between lookups: fetched once a run
         QUrl bootstrapUrl;        // dns.json; the address and AS files lie beside it
         ConnectionLimits limits;
+        const StopRequest &stop;
         // All hops of one lookup together; later hops get what is left of it.
         std::chrono::milliseconds lookupLimit{120000};
     };

@@ -1,12 +1,16 @@
 #include "query/QueryCommand.h"
 
 #include "query/BusyPointer.h"
+#include "query/LookupInputFilter.h"
+#include "query/LookupStopped.h"
 #include "query/WhoisClient.h"
 #include "ui/MessageBox.h"
 
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+
+#include <malloc.h>
 
 QueryCommand::QueryCommand(QWidget *window, QLineEdit *domain, QPlainTextEdit *response,
                            WhoisClient *whois)
@@ -22,11 +26,32 @@ void QueryCommand::run()
     try {
         m_response->setPlainText(tr("Querying remote server..."));
         const BusyPointer busy;
-        // The domain goes out exactly as typed: no trimming, no case change.
-        m_whois->lookup(m_domain->text());
+        lookUp();
         m_response->setPlainText(m_whois->replyText());
+        // The reply's spent buffers, megabytes for a long one, go back to
+        // the system; the heap would otherwise keep them for the whole run.
+        malloc_trim(0);
+    } catch (const LookupStopped &e) {
+        // Closing the window ends the program, and with it the lookup's
+        // wait; there is no one left to tell.
+        if (m_window->isVisible())
+            showFailure(e);
     } catch (const std::exception &e) {
-        // Failure among them: its text is the description.
-        MessageBox::show(m_window, QLatin1String("Error: \r\n") + QString::fromUtf8(e.what()));
+        showFailure(e);
     }
+}
+
+void QueryCommand::lookUp()
+{
+    // Only Esc and a close request get through while the lookup waits.
+    const LookupInputFilter input;
+    QObject::connect(&input, &LookupInputFilter::stopRequested, m_whois, &WhoisClient::stop);
+    // The domain goes out exactly as typed: no trimming, no case change.
+    m_whois->lookup(m_domain->text());
+}
+
+void QueryCommand::showFailure(const std::exception &failure)
+{
+    // Failure among them: its text is the description.
+    MessageBox::show(m_window, QLatin1String("Error: \r\n") + QString::fromUtf8(failure.what()));
 }

@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 
+#include <exception>
+
 class QLineEdit;
 class QPlainTextEdit;
 class QWidget;
@@ -19,6 +21,9 @@ public:
     void run();
 
 private:
+    void lookUp();
+    void showFailure(const std::exception &failure);
+
     QWidget *m_window;
     QLineEdit *m_domain;
     QPlainTextEdit *m_response;

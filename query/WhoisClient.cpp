@@ -5,6 +5,8 @@
 
 #include <QNetworkAccessManager>
 
+#include <utility>
+
 WhoisClient::WhoisClient(const QString &server, quint16 port,
                          std::shared_ptr<const HostResolver> resolver, const QUrl &rdapBootstrap,
                          const ConnectionLimits &limits, QObject *parent)
@@ -23,17 +25,23 @@ WhoisClient::~WhoisClient() = default;
 void WhoisClient::lookup(const QString &domain)
 {
     m_replyText.clear();
+    m_stop.clear();
     const QString problem = queryProblem(domain);
     if (!problem.isEmpty())
         throw Failure(problem);
 
-    LookupChain chain({m_server, m_port, *m_resolver, *m_network, m_bootstrap, m_rdapBootstrap, m_limits});
+    LookupChain chain({m_server, m_port, *m_resolver, *m_network, m_bootstrap, m_rdapBootstrap, m_limits, m_stop});
     m_replyText = chain.run(domain);
 }
 
-QString WhoisClient::replyText() const
+QString WhoisClient::replyText()
 {
-    return m_replyText;
+    return std::exchange(m_replyText, {});
+}
+
+void WhoisClient::stop()
+{
+    m_stop.raise();
 }
 
 QString WhoisClient::queryProblem(const QString &domain)

@@ -2,6 +2,7 @@
 
 #include "query/HostResolver.h"
 #include "query/RdapBootstrap.h"
+#include "query/StopRequest.h"
 #include "query/WhoisConnection.h"
 
 #include <QObject>
@@ -34,9 +35,15 @@ public:
                          const ConnectionLimits &limits = {}, QObject *parent = nullptr);
     ~WhoisClient() override;
 
-    // Returns once the whole reply is in; throws Failure on failure.
+    // Returns once the whole reply is in; throws Failure on failure, and
+    // LookupStopped when stop() was called meanwhile.
     void lookup(const QString &domain);
-    QString replyText() const;
+    // Hands the reply over rather than keeping a copy of a text that may
+    // be megabytes long: a second read before the next lookup is empty.
+    QString replyText();
+
+    // Ends the running lookup from within its wait.
+    void stop();
 
     // Why a typed domain cannot be sent, or an empty text when it can.
     static QString queryProblem(const QString &domain);
@@ -49,5 +56,6 @@ private:
     ConnectionLimits m_limits;
     QNetworkAccessManager *m_network;
     RdapBootstrap m_bootstrap;
+    StopRequest m_stop;
     QString m_replyText;
 };

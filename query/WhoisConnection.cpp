@@ -1,5 +1,6 @@
 #include "query/WhoisConnection.h"
 
+#include "query/LookupStopped.h"
 #include "ui/Failure.h"
 
 #include <fcntl.h>
@@ -17,10 +18,11 @@ constexpr std::chrono::milliseconds NextAttemptDelay{250};
 } // namespace
 
 WhoisConnection::WhoisConnection(const HostResolver &resolver, const ConnectionLimits &limits,
-                                 QObject *parent)
+                                 const StopRequest &stop, QObject *parent)
     : QObject(parent)
     , m_resolver(resolver)
     , m_limits(limits)
+    , m_stop(stop)
 {
     m_timer.setSingleShot(true);
     m_nextAttemptTimer.setSingleShot(true);
@@ -28,6 +30,7 @@ WhoisConnection::WhoisConnection(const HostResolver &resolver, const ConnectionL
     connect(&m_timer, &QTimer::timeout, this, &WhoisConnection::onTimeout);
     connect(&m_nextAttemptTimer, &QTimer::timeout, this, &WhoisConnection::startNextAttempt);
     connect(&m_exchangeTimer, &QTimer::timeout, this, &WhoisConnection::onExchangeTimeout);
+    connect(&m_stop, &StopRequest::raised, this, &WhoisConnection::onStopRaised);
 }
 
 WhoisConnection::~WhoisConnection()
@@ -47,6 +50,8 @@ WhoisConnection::Reply WhoisConnection::exchange(const QString &host, quint16 po
     m_reply.clear();
     m_reset = false;
     m_failure.clear();
+    if (m_stop.isRaised())
+        throw LookupStopped(stoppedDescription());
     m_phase = Phase::Connecting;
 
     m_timer.start(m_limits.connectTimeout);
@@ -55,7 +60,7 @@ WhoisConnection::Reply WhoisConnection::exchange(const QString &host, quint16 po
                        [this](const HostResolver::Endpoint &endpoint) { onResolved(endpoint); });
 
     if (m_phase != Phase::Done)
-        m_loop.exec(QEventLoop::ExcludeUserInputEvents);
+        m_loop.exec();
 
     m_timer.stop();
     m_nextAttemptTimer.stop();
@@ -71,9 +76,11 @@ WhoisConnection::Reply WhoisConnection::exchange(const QString &host, quint16 po
     if (m_phase != Phase::Done) {
         // The loop was ended from outside: the application is quitting.
         m_phase = Phase::Done;
-        throw Failure(tr("The lookup at %1 was stopped because the program is closing.")
-                              .arg(serverName()));
+        throw LookupStopped(tr("The lookup at %1 was stopped because the program is closing.")
+                                    .arg(serverName()));
     }
+    if (m_stop.isRaised())
+        throw LookupStopped(stoppedDescription());
     if (!m_failure.isEmpty())
         throw Failure(m_failure);
     return {std::exchange(m_reply, {}), m_reset};
@@ -206,6 +213,19 @@ void WhoisConnection::onExchangeTimeout()
     if (m_phase == Phase::Connecting || m_phase == Phase::Reading)
         fail(tr("The WHOIS server %1 did not finish its reply within %2 seconds; the lookup was stopped.")
                  .arg(serverName(), ConnectionLimits::inSeconds(m_limits.exchangeTimeout)));
+}
+
+void WhoisConnection::onStopRaised()
+{
+    if (m_phase != Phase::Connecting && m_phase != Phase::Reading)
+        return;
+    m_reply.clear();
+    finish();
+}
+
+QString WhoisConnection::stoppedDescription() const
+{
+    return tr("The lookup was stopped while waiting for the WHOIS server %1.").arg(serverName());
 }
 
 void WhoisConnection::finish()

@@ -2,6 +2,7 @@
 
 #include "query/ConnectionLimits.h"
 #include "query/HostResolver.h"
+#include "query/StopRequest.h"
 
 #include <QEventLoop>
 #include <QObject>
@@ -27,12 +28,12 @@ public:
     };
 
     WhoisConnection(const HostResolver &resolver, const ConnectionLimits &limits,
-                    QObject *parent = nullptr);
+                    const StopRequest &stop, QObject *parent = nullptr);
     ~WhoisConnection() override;
 
     // Returns the reply. The event loop keeps running meanwhile, so
-    // windows repaint, but user input waits until the exchange is over.
-    // Throws Failure naming the server and what went wrong.
+    // windows repaint and the user can stop the lookup. Throws Failure
+    // naming the server and what went wrong, LookupStopped when stopped.
     Reply exchange(const QString &host, quint16 port, const QByteArray &query);
 
 private:
@@ -46,14 +47,17 @@ private:
     void onAttemptFailed(QTcpSocket *socket, QAbstractSocket::SocketError error);
     void onTimeout();
     void onExchangeTimeout();
+    void onStopRaised();
     void finish();
     void fail(const QString &description);
     bool peerReset() const;
     void closePeek();
     QString serverName() const;
+    QString stoppedDescription() const;
 
     const HostResolver &m_resolver;
     ConnectionLimits m_limits;
+    const StopRequest &m_stop;
     QTimer m_timer;
     QTimer m_nextAttemptTimer;
     QTimer m_exchangeTimer;

@@ -5,6 +5,7 @@
 
 #include "app/Form1.h"
 #include "query/HttpGetter.h"
+#include "query/StopRequest.h"
 #include "query/WhoisClient.h"
 #include "ui/Failure.h"
 #include "ui/MessageBox.h"
@@ -136,7 +137,8 @@ void TestHostile::trickleOverHttpIsCutOffByTheExchangeLimit()
     ConnectionLimits limits;
     limits.exchangeTimeout = 1s;
     QNetworkAccessManager network;
-    HttpGetter getter(network, limits);
+    StopRequest stop;
+    HttpGetter getter(network, limits, stop);
 
     QString description;
     try {

@@ -616,12 +616,14 @@ void TestLookupChain::laterHopsShareTheLookupsTime()
     servers.registrar.send("Registrant: "); // and then nothing, for longer than the lookup may take
     QNetworkAccessManager network;
     RdapBootstrap bootstrap;
+    StopRequest stop;
     LookupChain chain({QStringLiteral("whois.internic.net"), 43, *servers.resolver, network, bootstrap,
-                       servers.rdap.url("/dns.json"), {60s, 60s, 1024 * 1024}, 3s});
+                       servers.rdap.url("/dns.json"), {60s, 60s, 1024 * 1024}, stop, 3s});
 
     const QString text = chain.run(QStringLiteral("marrowby.com"));
     QVERIFY2(text.startsWith(RegistryText), qPrintable(text));
-    QVERIFY2(text.endsWith(QLatin1String("was not asked: a lookup ends after 3 seconds. ---\n")), qPrintable(text));
+    QVERIFY2(text.simplified().endsWith(QLatin1String("was not asked: a lookup ends after 3 seconds. ---")),
+             qPrintable(text));
     QVERIFY(servers.rdap.requests().isEmpty());
 }
 

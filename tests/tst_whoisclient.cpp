@@ -276,8 +276,8 @@ void TestWhoisClient::aFailedLookupLeavesNoStaleReply()
     FakeWhoisServer server;
     server.send("first reply\n").close();
     WhoisClient client(QStringLiteral("127.0.0.1"), server.port(), std::make_shared<LoopbackResolver>());
+    // The first reply is left unread, so only the failed lookup can clear it.
     client.lookup(QStringLiteral("a.com"));
-    QCOMPARE(client.replyText(), QStringLiteral("first reply\n"));
     QVERIFY(!failureOf(client, QStringLiteral("a\n.com")).isEmpty());
     QCOMPARE(client.replyText(), QString());
 }

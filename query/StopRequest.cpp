@@ -1,0 +1,17 @@
+#include "query/StopRequest.h"
+
+void StopRequest::raise()
+{
+    m_raised = true;
+    emit raised();
+}
+
+void StopRequest::clear()
+{
+    m_raised = false;
+}
+
+bool StopRequest::isRaised() const
+{
+    return m_raised;
+}

@@ -24,7 +24,7 @@ HttpGetter::HttpGetter(QNetworkAccessManager &network, const ConnectionLimits &l
 {
 }
 
-HttpGetter::Response HttpGetter::get(const QUrl &url, const QByteArray &accept)
+HttpGetter::Response HttpGetter::get(const QUrl &url, const QByteArray &accept, const RedirectRule &mayRedirectTo)
 {
     const QString stopped = tr("The lookup was stopped while waiting for %1.").arg(url.host());
     if (m_stop.isRaised())
@@ -32,8 +32,8 @@ HttpGetter::Response HttpGetter::get(const QUrl &url, const QByteArray &accept)
 
     QNetworkRequest request(url);
     request.setRawHeader("Accept", accept);
-    // Redirects are followed, but never from HTTPS down to plain HTTP.
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
+    // Each redirect is checked below before it is followed.
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::UserVerifiedRedirectPolicy);
     request.setMaximumRedirectsAllowed(MaxRedirects);
     request.setTransferTimeout(int(m_limits.idleTimeout.count()));
 
@@ -51,6 +51,17 @@ HttpGetter::Response HttpGetter::get(const QUrl &url, const QByteArray &accept)
         body += reply->readAll();
     });
     connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    connect(reply.get(), &QNetworkReply::redirected, &loop, [&](const QUrl &target) {
+        const bool downgrade = reply->url().scheme() == QLatin1String("https")
+            && target.scheme() != QLatin1String("https");
+        if (!downgrade && mayRedirectTo && mayRedirectTo(target)) {
+            emit reply->redirectAllowed();
+            return;
+        }
+        failure = tr("%1 redirected the request to \"%2\", which is not followed.")
+                      .arg(url.host(), target.toString());
+        reply->abort();
+    });
 
     // The transfer time-out is reset by every byte, so a server that
     // trickles one now and then needs a limit on the whole request too.

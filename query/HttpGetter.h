@@ -7,6 +7,8 @@
 #include <QObject>
 #include <QUrl>
 
+#include <functional>
+
 class QNetworkAccessManager;
 
 // One HTTP GET, waited for the way a WHOIS exchange is: the event loop runs,
@@ -25,9 +27,13 @@ public:
     HttpGetter(QNetworkAccessManager &network, const ConnectionLimits &limits, const StopRequest &stop,
                QObject *parent = nullptr);
 
+    // Says whether a redirect may be followed to a URL.
+    using RedirectRule = std::function<bool(const QUrl &)>;
+
     // Throws Failure when no HTTP answer came, LookupStopped when stopped;
-    // an HTTP error status is an answer and is returned.
-    Response get(const QUrl &url, const QByteArray &accept);
+    // an HTTP error status is an answer and is returned. Redirects go only
+    // where mayRedirectTo allows, and never from HTTPS down to plain HTTP.
+    Response get(const QUrl &url, const QByteArray &accept, const RedirectRule &mayRedirectTo);
 
 private:
     QNetworkAccessManager &m_network;

@@ -267,8 +267,7 @@ bool LookupChain::loadBootstrap(RdapBootstrap::Registry registry)
         : m_services.bootstrapUrl.resolved(QUrl(RdapBootstrap::fileName(registry)));
     QString error;
     try {
-        HttpGetter getter(m_services.network, hopLimits(), m_services.stop);
-        const HttpGetter::Response response = getter.get(url, "application/json");
+        const HttpGetter::Response response = httpGet(url, "application/json");
         if (response.status != 200)
             error = QStringLiteral("HTTP %1").arg(response.status);
         else
@@ -294,8 +293,7 @@ QUrl LookupChain::rdapHop(const QUrl &url)
 
     HttpGetter::Response response;
     try {
-        HttpGetter getter(m_services.network, hopLimits(), m_services.stop);
-        response = getter.get(url, RdapType);
+        response = httpGet(url, RdapType);
     } catch (const LookupStopped &) {
         throw;
     } catch (const Failure &e) {
@@ -326,18 +324,30 @@ QUrl LookupChain::rdapHop(const QUrl &url)
 
 bool LookupChain::mayFollowRdap(const QUrl &url)
 {
+    if (isFollowableRdap(url))
+        return true;
+    note(tr("The RDAP link \"%1\" was not followed: only https links to a host name on the "
+            "standard port are followed.")
+             .arg(url.toString()));
+    return false;
+}
+
+bool LookupChain::isFollowableRdap(const QUrl &url) const
+{
     // The bootstrap file's server is the one the program was given, not one
     // a reply named, so its own scheme and port stand (a test's plain-HTTP
     // server on loopback); every other link meets the host rule over https.
     const QUrl &given = m_services.bootstrapUrl;
     const bool givenServer = !given.isEmpty() && url.scheme() == given.scheme() && url.host() == given.host()
         && url.port() == given.port();
-    if (givenServer || ReferralParser::isFollowableRdapUrl(url))
-        return true;
-    note(tr("The RDAP link \"%1\" was not followed: only https links to a host name on the "
-            "standard port are followed.")
-             .arg(url.toString()));
-    return false;
+    return givenServer || ReferralParser::isFollowableRdapUrl(url);
+}
+
+HttpGetter::Response LookupChain::httpGet(const QUrl &url, const QByteArray &accept) const
+{
+    // A redirect is a link like any other: it meets the same rule.
+    HttpGetter getter(m_services.network, hopLimits(), m_services.stop);
+    return getter.get(url, accept, [this](const QUrl &target) { return isFollowableRdap(target); });
 }
 
 bool LookupChain::mayAsk(const QString &key, const QString &what)

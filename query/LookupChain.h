@@ -1,6 +1,7 @@
 #pragma once
 
 #include "query/HostResolver.h"
+#include "query/HttpGetter.h"
 #include "query/NumberResource.h"
 #include "query/QueryForms.h"
 #include "query/RdapBootstrap.h"
@@ -73,6 +74,8 @@ private:
     bool loadBootstrap(RdapBootstrap::Registry registry);
     QUrl rdapHop(const QUrl &url);
     bool mayFollowRdap(const QUrl &url);
+    bool isFollowableRdap(const QUrl &url) const;
+    HttpGetter::Response httpGet(const QUrl &url, const QByteArray &accept) const;
     bool mayAsk(const QString &key, const QString &what);
     bool hopLimitReached(const QString &what);
     ConnectionLimits hopLimits() const;

@@ -143,7 +143,7 @@ void TestHostile::trickleOverHttpIsCutOffByTheExchangeLimit()
     QString description;
     try {
         getter.get(QUrl(QStringLiteral("http://127.0.0.1:%1/domain/marrowby.com").arg(trickler.port())),
-                   "application/rdap+json");
+                   "application/rdap+json", {});
     } catch (const Failure &e) {
         description = e.description();
     }

@@ -80,6 +80,7 @@ private slots:
     void unicodeNameIsSentInAceForm();
     void unicodeNameWithoutAceFormFails();
     void closedRegistrarIsReplacedByRdap();
+    void rdapRedirectsMeetTheLinkRule();
     void laterWhoisFailuresKeepWhatCameBefore_data();
     void laterWhoisFailuresKeepWhatCameBefore();
     void tldWithoutPort43GoesToRdap();
@@ -407,6 +408,25 @@ void TestLookupChain::firstServerFailureGoesOnByRdap()
                  qPrintable(description));
         QCOMPARE(whois->replyText(), QString());
     }
+}
+
+void TestLookupChain::rdapRedirectsMeetTheLinkRule()
+{
+    // A redirect to plain HTTP on a server the program was not given is a
+    // link the rule refuses, wherever it comes from.
+    Servers servers;
+    FakeHttpServer elsewhere;
+    elsewhere.route("/domain/marrowby.com", 200, rdapRecord("MARROWBY.COM", {}));
+    servers.registrarAt(FakeWhoisServer::closedPort());
+    servers.registry.send(RegistryReply).close();
+    servers.rdap.route("/rdap/domain/marrowby.com", 302, {},
+                       "Location: " + elsewhere.url("/domain/marrowby.com").toEncoded() + "\r\n");
+
+    const QString text = servers.lookup(QStringLiteral("marrowby.com"));
+    QVERIFY2(text.simplified().endsWith(QStringLiteral("redirected the request to \"%1\", which is not followed. ---")
+                                            .arg(elsewhere.url("/domain/marrowby.com").toString())),
+             qPrintable(text));
+    QCOMPARE(elsewhere.requests().size(), 0);
 }
 
 void TestLookupChain::rdapLinksThatAreNotFollowed_data()

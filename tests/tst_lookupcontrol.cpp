@@ -172,7 +172,7 @@ void TestLookupControl::anHttpRequestStops()
     QString stopped;
     try {
         getter.get(QUrl(QStringLiteral("http://127.0.0.1:%1/domain/example.com").arg(silent.port())),
-                   "application/rdap+json");
+                   "application/rdap+json", {});
     } catch (const LookupStopped &e) {
         stopped = e.description();
     }

@@ -68,5 +68,5 @@ void TestApplication::unhandledFailureIsReportedAndEndsTheProgram()
     QVERIFY(shown[0].prompt.endsWith(QLatin1String("the disk caught fire")));
 }
 
-HOLDRIN_TEST_MAIN(TestApplication)
+HOLDRIN_TEST_MAIN_WITH(TestApplication, Application)
 #include "tst_application.moc"

@@ -1,3 +1,4 @@
+#include "ClosedPort.h"
 #include "FakeWhoisServer.h"
 #include "LoopbackResolver.h"
 #include "TestMain.h"
@@ -214,7 +215,8 @@ void TestForm1::secondQueryReplacesTheFirst()
 
 void TestForm1::failedQueryKeepsTheProgressTextAndRunsOn()
 {
-    auto form = makeForm(FakeWhoisServer::closedPort());
+    const ClosedPort closed;
+    auto form = makeForm(closed.port());
     auto *response = form->findChild<QPlainTextEdit *>(QStringLiteral("txtResponse"));
     response->setPlainText(QStringLiteral("an earlier reply"));
 

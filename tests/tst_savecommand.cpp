@@ -15,7 +15,6 @@
 
 #include <cerrno>
 #include <csignal>
-#include <cstring>
 #include <linux/capability.h>
 #include <optional>
 #include <sys/resource.h>
@@ -259,7 +258,7 @@ void TestSaveCommand::failedSaveSaysWhyAndTheProgramRunsOn()
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown[0].icon, MessageBox::Icon::Critical);
     QCOMPARE(shown[0].prompt, QStringLiteral("The reply could not be saved to %1.\r\n%2")
-                                  .arg(QDir::toNativeSeparators(path), QString::fromLocal8Bit(std::strerror(error))));
+                                  .arg(QDir::toNativeSeparators(path), qt_error_string(error)));
     QVERIFY(m_form->isVisible());
     QCOMPARE(m_response->toPlainText().size(), 4096);
     QCOMPARE(readAll(m_dir.filePath(QStringLiteral("precious.txt"))), before);

@@ -96,6 +96,13 @@ void Form1::createControls(QWidget *client)
     Label1->setBuddy(txtDomain);
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
+    // The style draws the focus frame in the highlight colour, a dark blue
+    // that is lost against navy; yellow, the label's colour, stands out.
+    QPalette buttonPalette = cmdQuery->palette();
+    buttonPalette.setColor(QPalette::Highlight, Yellow);
+    cmdQuery->setPalette(buttonPalette);
+    cmdExit->setPalette(buttonPalette);
+
     // Neither button is pressed by Enter; Esc presses Exit, as a cancel
     // button, so Enter typed after a domain cannot end the program.
     for (QPushButton *button : {cmdQuery, cmdExit}) {
@@ -122,7 +129,8 @@ QSize Form1::smallestWholeClient()
 {
     const QSize design = elasticLayout1->designSize();
     elasticLayout1->setGeometry(QRect(QPoint(), design));
-    const int padding = 2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + style()->pixelMetric(QStyle::PM_ButtonMargin);
+    const int padding =
+        2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + style()->pixelMetric(QStyle::PM_ButtonMargin);
     const auto caption = [padding](const QPushButton *button) {
         return button->fontMetrics().size(Qt::TextShowMnemonic, button->text()) + QSize(padding, padding);
     };

@@ -88,8 +88,7 @@ private slots:
     void blankReplyIsRefused_data();
     void blankReplyIsRefused();
     void cancelWritesNothing();
-    void savingOverAFileReplacesIt_data();
-    void savingOverAFileReplacesIt();
+    void writableFileInAReadOnlyFolderIsRewritten();
     void failedSaveSaysWhyAndTheProgramRunsOn_data();
     void failedSaveSaysWhyAndTheProgramRunsOn();
     void realDialogAsksInTheRootAndForgetsACancelledName();
@@ -156,16 +155,13 @@ void TestSaveCommand::savesTheTextFileForm()
 {
     QFETCH(QString, reply);
     QFETCH(QByteArray, bytes);
+    // Each save goes over an earlier, longer file, which must not show through.
     const QString path = m_dir.filePath(QStringLiteral("reply.txt"));
+    writeAll(path, QByteArray(1000, 'x'));
     FileDialog::setPresetReply(path);
     save(reply);
     QCOMPARE(readAll(path), bytes);
     QVERIFY(MessageBox::takeShown().isEmpty());
-
-    auto *dialog = m_form->findChild<FileDialog *>(QStringLiteral("CommonDialog1"));
-    QVERIFY(dialog);
-    QCOMPARE(dialog->dialogTitle(), QStringLiteral("Save File as"));
-    QCOMPARE(dialog->initDir(), QDir::rootPath());
 }
 
 void TestSaveCommand::blankReplyIsRefused_data()
@@ -199,28 +195,19 @@ void TestSaveCommand::cancelWritesNothing()
     QVERIFY(MessageBox::takeShown().isEmpty());
 }
 
-void TestSaveCommand::savingOverAFileReplacesIt_data()
+void TestSaveCommand::writableFileInAReadOnlyFolderIsRewritten()
 {
-    QTest::addColumn<bool>("readOnly");
-    QTest::newRow("in a writable folder") << false;
-    // The file itself stays writable, so it is rewritten in place.
-    QTest::newRow("in a read-only folder") << true;
-}
-
-void TestSaveCommand::savingOverAFileReplacesIt()
-{
-    QFETCH(bool, readOnly);
     const QString path = m_dir.filePath(QStringLiteral("locked/old.txt"));
     m_dir.mkdir(QStringLiteral("locked"));
     writeAll(path, QByteArray(1000, 'x'));
-    if (readOnly)
-        lockedFolder();
+    lockedFolder();
     const PlainUser user;
+    if (!user.obeysPermissions())
+        QSKIP("root's power to write anywhere could not be set aside here");
     FileDialog::setPresetReply(path);
     save(QStringLiteral("new"));
     QCOMPARE(readAll(path), QByteArray("new\r\n"));
     QVERIFY(MessageBox::takeShown().isEmpty());
-    QCOMPARE(QDir(m_dir.filePath(QStringLiteral("locked"))).entryList(QDir::Files), QStringList(QStringLiteral("old.txt")));
 }
 
 void TestSaveCommand::failedSaveSaysWhyAndTheProgramRunsOn_data()

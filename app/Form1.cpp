@@ -19,6 +19,10 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShortcut>
+#include <QStyle>
+#include <QtMath>
+
+#include <algorithm>
 
 namespace {
 const QColor Navy(0, 0, 128);
@@ -61,6 +65,7 @@ Form1::Form1(std::unique_ptr<WhoisClient> whois, QWidget *parent)
     connect(cmdQuery, &QPushButton::clicked, this, [this] { m_queryCommand->run(); });
     connect(cmdExit, &QPushButton::clicked, this, &Form1::exitProgram);
 
+    client->setMinimumSize(smallestWholeClient());
     resize(elasticLayout1->designSize() + QSize(0, menuBar()->sizeHint().height()));
     move(ElasticLayout::toPixels(DesignPlace.x()), ElasticLayout::toPixels(DesignPlace.y()));
     load();
@@ -91,6 +96,13 @@ void Form1::createControls(QWidget *client)
     Label1->setBuddy(txtDomain);
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
+    // The style draws the focus frame in the highlight colour, a dark blue
+    // that is lost against navy; yellow, the label's colour, stands out.
+    QPalette buttonPalette = cmdQuery->palette();
+    buttonPalette.setColor(QPalette::Highlight, Yellow);
+    cmdQuery->setPalette(buttonPalette);
+    cmdExit->setPalette(buttonPalette);
+
     // Neither button is pressed by Enter; Esc presses Exit, as a cancel
     // button, so Enter typed after a domain cannot end the program.
     for (QPushButton *button : {cmdQuery, cmdExit}) {
@@ -109,6 +121,31 @@ void Form1::createControls(QWidget *client)
     setTabOrder(txtDomain, cmdQuery);
     setTabOrder(cmdQuery, txtResponse);
     setTabOrder(txtResponse, cmdExit);
+}
+
+// Below this size "Domain:" runs under the text box and the captions and the
+// domain are cut, since the controls shrink but their text does not.
+QSize Form1::smallestWholeClient()
+{
+    const QSize design = elasticLayout1->designSize();
+    elasticLayout1->setGeometry(QRect(QPoint(), design));
+    const int padding =
+        2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + style()->pixelMetric(QStyle::PM_ButtonMargin);
+    const auto caption = [padding](const QPushButton *button) {
+        return button->fontMetrics().size(Qt::TextShowMnemonic, button->text()) + QSize(padding, padding);
+    };
+    qreal x = 0;
+    qreal y = 0;
+    // Scaled edges are rounded to whole pixels, which can cost a control one.
+    const auto fit = [&](QSize needed, QSize room) {
+        x = std::max(x, qreal(needed.width() + 1) / room.width());
+        y = std::max(y, qreal(needed.height() + 1) / room.height());
+    };
+    fit(caption(cmdQuery), cmdQuery->size());
+    fit(caption(cmdExit), cmdExit->size());
+    fit(txtDomain->minimumSizeHint(), txtDomain->size());
+    fit(Label1->sizeHint(), QSize(txtDomain->x() - Label1->x(), Label1->height()));
+    return QSize(qCeil(design.width() * x), qCeil(design.height() * y)).boundedTo(design);
 }
 
 void Form1::createMenus()

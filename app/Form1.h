@@ -39,6 +39,7 @@ public:
 
 private:
     void createControls(QWidget *client);
+    QSize smallestWholeClient();
     void createMenus();
     void load();
     void showHelp();

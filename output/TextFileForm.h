@@ -12,6 +12,8 @@ public:
     static QString decode(const QByteArray &bytes);
 
     // Replaces the file whole or not at all; throws FileError on failure,
-    // leaving any earlier file of that name as it was.
+    // leaving any earlier file of that name as it was. The one exception: a
+    // file in a folder that cannot be written is rewritten in place, and a
+    // failed write there leaves it cut short.
     static void write(const QString &path, const QString &text);
 };

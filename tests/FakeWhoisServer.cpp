@@ -81,13 +81,6 @@ qint64 FakeWhoisServer::bytesSent() const
     return m_sent;
 }
 
-quint16 FakeWhoisServer::closedPort()
-{
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost, 0);
-    return probe.serverPort();
-}
-
 void FakeWhoisServer::onNewConnection()
 {
     while (QTcpSocket *socket = m_server.nextPendingConnection()) {

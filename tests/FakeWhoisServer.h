@@ -35,9 +35,6 @@ public:
     QByteArray received(int connection = 0) const;
     qint64 bytesSent() const;
 
-    // A port on 127.0.0.1 on which nothing listens.
-    static quint16 closedPort();
-
 signals:
     // The client's query line is in; the reply has not started.
     void queryReceived();

@@ -1,3 +1,4 @@
+#include "ClosedPort.h"
 #include "FakeWhoisServer.h"
 #include "LoopbackResolver.h"
 #include "TestMain.h"
@@ -46,6 +47,7 @@ private slots:
     void init();
     void windowMatchesTheDesign();
     void controlsFollowAResize();
+    void smallestWindowKeepsEveryControlWhole();
     void presetDomainIsSelectedAndReplacedByTyping();
     void helpShowsItsBox();
     void queryShowsTheReplyAndRestoresThePointer();
@@ -147,6 +149,25 @@ void TestForm1::controlsFollowAResize()
     QCOMPARE(form->findChild<QWidget *>(QStringLiteral("cmdExit"))->geometry(), QRect(745, 48, 115, 47));
 }
 
+void TestForm1::smallestWindowKeepsEveryControlWhole()
+{
+    auto form = makeForm(1);
+    form->resize(1, 1);
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    const QSize client = form->centralWidget()->size();
+    // The text box is designed at the height its text needs, so only the width gives way.
+    QVERIFY2(client.width() < 432, qPrintable(QString::number(client.width())));
+    auto *label = form->findChild<QLabel *>(QStringLiteral("Label1"));
+    auto *domain = form->findChild<QLineEdit *>(QStringLiteral("txtDomain"));
+    QVERIFY(label->x() + label->fontMetrics().horizontalAdvance(label->text()) <= domain->x());
+    QVERIFY(domain->height() >= domain->minimumSizeHint().height());
+    for (const char *name : {"cmdQuery", "cmdExit"}) {
+        auto *button = form->findChild<QPushButton *>(QLatin1String(name));
+        const QSize text = button->fontMetrics().size(Qt::TextShowMnemonic, button->text());
+        QVERIFY2(text.width() < button->width() && text.height() < button->height(), name);
+    }
+}
+
 void TestForm1::presetDomainIsSelectedAndReplacedByTyping()
 {
     auto form = makeForm(1);
@@ -216,7 +237,8 @@ void TestForm1::secondQueryReplacesTheFirst()
 
 void TestForm1::failedQueryKeepsTheProgressTextAndRunsOn()
 {
-    auto form = makeForm(FakeWhoisServer::closedPort());
+    const ClosedPort closed;
+    auto form = makeForm(closed.port());
     auto *response = form->findChild<QPlainTextEdit *>(QStringLiteral("txtResponse"));
     response->setPlainText(QStringLiteral("an earlier reply"));
 

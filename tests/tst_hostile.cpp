@@ -1,3 +1,4 @@
+#include "ClosedPort.h"
 #include "FakeHttpServer.h"
 #include "FakeWhoisServer.h"
 #include "LoopbackResolver.h"
@@ -90,7 +91,8 @@ void TestHostile::misbehavingServers()
     else if (scenario == QLatin1String("cr"))
         server.send("one\rtwo\rthree\r").close();
 
-    WhoisClient client(QStringLiteral("127.0.0.1"), server.port(), loopback(), {}, {300ms, 300ms, 1024 * 1024});
+    const auto idle = scenario == QLatin1String("silence") ? 300ms : 60s;
+    WhoisClient client(QStringLiteral("127.0.0.1"), server.port(), loopback(), {}, {60s, idle, 1024 * 1024});
     QString description;
     try {
         client.lookup(QStringLiteral("www.marrowby.com"));
@@ -176,9 +178,10 @@ void TestHostile::hostileRdapIsNamedNotFatal()
     FakeHttpServer rdap;
     rdap.route("/dns.json", 200, "{\"services\": [[[\"com\"], [\"" + rdap.url("/").toEncoded() + "\"]]]}");
     rdap.route("/domain/marrowby.com", 200, body);
+    const ClosedPort registrar;
     auto resolver = loopback();
     resolver->add(QStringLiteral("whois.internic.net"), registry.port())
-        .add(QStringLiteral("whois.registrar.test"), FakeWhoisServer::closedPort());
+        .add(QStringLiteral("whois.registrar.test"), registrar.port());
 
     WhoisClient client(QStringLiteral("whois.internic.net"), 43, resolver, rdap.url("/dns.json"));
     client.lookup(QStringLiteral("marrowby.com"));

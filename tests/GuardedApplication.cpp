@@ -1,0 +1,17 @@
+#include "GuardedApplication.h"
+
+#include <QTest>
+
+#include <exception>
+
+bool GuardedApplication::notify(QObject *receiver, QEvent *event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception &e) {
+        QTest::qFail(e.what(), __FILE__, __LINE__);
+    } catch (...) {
+        QTest::qFail("an exception of unknown type", __FILE__, __LINE__);
+    }
+    return false;
+}

@@ -48,7 +48,8 @@ QList<PrintQueue::Option> PrintQueue::options(const QPageLayout &layout, int cop
                                               QPrinter::DuplexMode duplex, const QStringList &chosen)
 {
     // The names and values the toolkit's queue engine sends, so the queue
-    // prints the job as it would have.
+    // prints the job as it would have. Its "landscape" is left out: the
+    // pages are turned already, and the service reads it, empty, as false.
     QList<Option> options;
     options.emplaceBack("media", layout.pageSize().key().toUtf8());
     // The pages are painted once; the queue makes the copies.
@@ -58,8 +59,6 @@ QList<PrintQueue::Option> PrintQueue::options(const QPageLayout &layout, int cop
             options.emplaceBack("Collate", "True");
     }
     options.emplaceBack("sides", sides(duplex, layout.orientation()));
-    if (layout.orientation() == QPageLayout::Landscape)
-        options.emplaceBack("landscape", QByteArray());
     for (qsizetype i = 0; i + 1 < chosen.size(); i += 2)
         options.emplaceBack(chosen.at(i).toUtf8(), chosen.at(i + 1).toUtf8());
     return options;

@@ -33,8 +33,8 @@ public:
     static Job job(QPrinter *printer, const QString &file);
 
     // What the queue is told besides the pages: the paper, the copies and
-    // whether they are collated, the sides printed on, a landscape set-up,
-    // and what the print dialog left for the print service alone (chosen:
+    // whether they are collated, the sides printed on, and what the print
+    // dialog left for the print service alone (chosen:
     // names and values one after the other, such as the page set, pages per
     // sheet or the queue's trays).
     static QList<Option> options(const QPageLayout &layout, int copies, bool collate, QPrinter::DuplexMode duplex,

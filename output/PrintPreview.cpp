@@ -243,11 +243,10 @@ bool PrintPreview::printPages(QPrinter *printer)
         QCoreApplication::processEvents();
         return !progress.wasCanceled();
     };
-    // A print to a file is staged, so Cancel leaves the chosen file as it
-    // was. A print queue still gets the pages painted before Cancel: the
-    // toolkit's queue engines send the job when the painter ends and offer
-    // no way to withdraw it.
-    StagedPrintFile stage(printer);
+    // The pages are staged, so Cancel leaves the chosen file as it was and
+    // sends no job: the toolkit's queue engine would send the pages painted
+    // so far when the painter ends, and offers no way to withdraw them.
+    StagedPrintFile stage(printer, m_submit);
     QString reason = stage.failure();
     if (reason.isEmpty()) {
         if (PrintDocument::print(*pages, printer, showPage))
@@ -286,4 +285,9 @@ QString PrintPreview::progressText(QPrinter *printer, const QString &file, int p
 void PrintPreview::setPrintDialogHook(PrintDialogHook hook)
 {
     s_printDialogHook = std::move(hook);
+}
+
+void PrintPreview::setQueueSubmitter(PrintQueue::Submitter submit)
+{
+    m_submit = std::move(submit);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "output/PrintDocument.h"
+#include "output/PrintQueue.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -63,12 +64,17 @@ public:
     using PrintDialogHook = std::function<bool(QPrinter *printer, QWidget *parent)>;
     static void setPrintDialogHook(PrintDialogHook hook);
 
+    // Where a print to a queue goes once every page is printed; by default
+    // the system's print service. Tests take the job themselves.
+    void setQueueSubmitter(PrintQueue::Submitter submit);
+
 private:
     void createToolBar();
     void paginateSlice();
     QString progressText(QPrinter *printer, const QString &file, int page) const;
 
     std::unique_ptr<QPrinter> m_printer;
+    PrintQueue::Submitter m_submit = PrintQueue::submit;
     PrintDocument m_document;
     std::unique_ptr<Pagination> m_pages;
     QTimer m_paginator;

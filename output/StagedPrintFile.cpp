@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 namespace {
 // Creates a new empty file with a name of its own in dir. The file gets the
@@ -53,27 +54,35 @@ QString copyInto(const QString &from, const QString &to)
 }
 } // namespace
 
-StagedPrintFile::StagedPrintFile(QPrinter *printer)
+StagedPrintFile::StagedPrintFile(QPrinter *printer, PrintQueue::Submitter submit)
     : m_printer(printer)
     , m_target(printer->outputFileName())
+    , m_submit(std::move(submit))
 {
-    if (m_target.isEmpty())
-        return;
-    const QFileInfo target(m_target);
-    m_stage = createIn(target.absolutePath(), target.fileName(), &m_reason);
-    if (m_stage.isEmpty())
-        m_stage = createIn(QDir::tempPath(), target.fileName(), &m_reason);
-    if (m_stage.isEmpty())
-        return;
-    m_printer->setOutputFileName(m_stage);
+    if (m_target.isEmpty()) {
+        // The pages of a queue's job are the user's alone until sent.
+        m_stage = createIn(QDir::tempPath(), QStringLiteral("holdrin"), &m_reason);
+        if (!m_stage.isEmpty())
+            QFile::setPermissions(m_stage, QFile::ReadOwner | QFile::WriteOwner);
+    } else {
+        const QFileInfo target(m_target);
+        m_stage = createIn(target.absolutePath(), target.fileName(), &m_reason);
+        if (m_stage.isEmpty())
+            m_stage = createIn(QDir::tempPath(), target.fileName(), &m_reason);
+    }
+    // A queue's printer given a file name writes the job's PDF there and
+    // sends nothing. The name does not end in ".pdf", which would turn the
+    // printer into the PDF writer and drop the queue's settings.
+    if (!m_stage.isEmpty())
+        m_printer->setOutputFileName(m_stage);
 }
 
 StagedPrintFile::~StagedPrintFile()
 {
-    if (m_target.isEmpty())
+    if (m_stage.isEmpty())
         return;
     m_printer->setOutputFileName(m_target);
-    if (!m_committed && !m_stage.isEmpty())
+    if (!m_committed)
         QFile::remove(m_stage);
 }
 
@@ -84,8 +93,9 @@ QString StagedPrintFile::failure() const
 
 QString StagedPrintFile::commit()
 {
+    // The print service has its own copy once the job is taken.
     if (m_target.isEmpty())
-        return {};
+        return m_submit(PrintQueue::job(m_printer, m_stage));
     const QFileInfo stage(m_stage);
     const QFileInfo target(m_target);
     if (stage.absolutePath() != target.absolutePath())

@@ -1,20 +1,25 @@
 #pragma once
 
+#include "output/PrintQueue.h"
+
 #include <QString>
 
 class QPrinter;
 
-// Keeps a print to a file from touching the chosen file until every page
-// is printed: the printer writes a file of its own, beside the chosen one
-// where the folder allows, which takes the chosen file's place on commit().
-// A print cancelled or failed part-way leaves the chosen file as it was.
+// Keeps a print from reaching the chosen file or the print queue until every
+// page is printed: the printer writes a file of its own, which on commit()
+// takes the chosen file's place, or is handed to the queue. A print
+// cancelled or failed part-way leaves the chosen file as it was and sends
+// no job.
 class StagedPrintFile
 {
 public:
-    // Points the printer at the staging file, if it prints to a file.
-    explicit StagedPrintFile(QPrinter *printer);
-    // Points the printer back at the chosen file and removes the staging
-    // file unless it was committed.
+    // Points the printer at the staging file: beside the chosen file where
+    // the folder allows, and in the temporary folder for a queue. submit
+    // hands a queue's pages on.
+    StagedPrintFile(QPrinter *printer, PrintQueue::Submitter submit);
+    // Points the printer back at the chosen file or its queue and removes
+    // the staging file unless it took the chosen file's place.
     ~StagedPrintFile();
 
     StagedPrintFile(const StagedPrintFile &) = delete;
@@ -22,13 +27,14 @@ public:
 
     // Why there is nowhere to print to, or an empty text.
     QString failure() const;
-    // Puts the printed file in the chosen file's place. Returns an empty
-    // text, or the reason it failed.
+    // Puts the printed file in the chosen file's place, or sends it to the
+    // queue. Returns an empty text, or the reason it failed.
     QString commit();
 
 private:
     QPrinter *m_printer;
     QString m_target;
+    PrintQueue::Submitter m_submit;
     QString m_stage;
     QString m_reason;
     bool m_committed = false;

@@ -3,6 +3,7 @@
 #include "output/Form2.h"
 #include "output/Pagination.h"
 #include "output/PrintPreview.h"
+#include "output/PrintQueue.h"
 #include "output/TextFileForm.h"
 #include "ui/ElasticLayout.h"
 #include "ui/MessageBox.h"
@@ -90,6 +91,10 @@ private slots:
     void closingLineBreakOpensNoNewPage();
     void cancelLeavesNoOutput_data();
     void cancelLeavesNoOutput();
+    void queuePrintIsSentOnceWhole_data();
+    void queuePrintIsSentOnceWhole();
+    void queueIsToldWhatThePagesDoNotCarry_data();
+    void queueIsToldWhatThePagesDoNotCarry();
     void cancelledPrintDialogPrintsNothing();
     void unwritablePdfIsReported();
     void pageRangeOfThePrintDialogIsPrinted();
@@ -102,17 +107,25 @@ private:
 
     std::unique_ptr<QTemporaryDir> m_dir;
     QString m_printFile;
+    QByteArray m_tempFolder;
 };
 
 void TestForm2::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
     m_printFile = m_dir->filePath(QStringLiteral("Tempfile.txt"));
+    // Whatever a print stages in the temporary folder is seen, or seen gone.
+    m_tempFolder = qgetenv("TMPDIR");
+    qputenv("TMPDIR", QFile::encodeName(m_dir->path()));
 }
 
 void TestForm2::cleanup()
 {
     PrintPreview::setPrintDialogHook({});
+    if (m_tempFolder.isEmpty())
+        qunsetenv("TMPDIR");
+    else
+        qputenv("TMPDIR", m_tempFolder);
 }
 
 std::unique_ptr<Form2> TestForm2::open(const QByteArray &fileBytes)
@@ -484,13 +497,16 @@ void TestForm2::closingLineBreakOpensNoNewPage()
 
 void TestForm2::cancelLeavesNoOutput_data()
 {
+    QTest::addColumn<QString>("target");
     QTest::addColumn<QByteArray>("before");
-    QTest::newRow("new file") << QByteArray();
-    QTest::newRow("earlier file") << QByteArray("%PDF-1.4 an earlier print");
+    QTest::newRow("new file") << QStringLiteral("cancelled.pdf") << QByteArray();
+    QTest::newRow("earlier file") << QStringLiteral("cancelled.pdf") << QByteArray("%PDF-1.4 an earlier print");
+    QTest::newRow("print queue") << QString() << QByteArray();
 }
 
 void TestForm2::cancelLeavesNoOutput()
 {
+    QFETCH(QString, target);
     QFETCH(QByteArray, before);
     QByteArray reply;
     for (int i = 1; i <= 200; ++i)
@@ -498,16 +514,24 @@ void TestForm2::cancelLeavesNoOutput()
     auto form = open(reply);
     auto *vp = form->findChild<PrintPreview *>(QStringLiteral("vp"));
     QVERIFY(vp->pageCount() >= 3);
+    int submitted = 0;
+    vp->setQueueSubmitter([&](const PrintQueue::Job &) {
+        ++submitted;
+        return QString();
+    });
 
-    const QString pdf = m_dir->filePath(QStringLiteral("cancelled.pdf"));
+    const QString pdf = target.isEmpty() ? QString() : m_dir->filePath(target);
     if (!before.isEmpty()) {
         QFile file(pdf);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(before);
     }
+    // Without a file the print goes to the queue; the PDF writer stands in
+    // for a queue's printer, which paints the same PDF.
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(pdf);
+    if (!pdf.isEmpty())
+        printer.setOutputFileName(pdf);
     printer.setPageSize(QPageSize(QPageSize::A4));
 
     // The box shows while the first page prints; Cancel there ends the
@@ -528,17 +552,132 @@ void TestForm2::cancelLeavesNoOutput()
     QVERIFY(!vp->printPages(&printer));
 
     QCOMPARE(title, QStringLiteral("Printing..."));
-    QCOMPARE(label, QStringLiteral("Now printing Page 1 of\nHoldrin\non the PDF writer on ") + pdf);
+    QCOMPARE(label, QStringLiteral("Now printing Page 1 of\nHoldrin\non the PDF writer on ")
+                        + (pdf.isEmpty() ? QStringLiteral("print queue") : pdf));
     QCOMPARE(cancel, QStringLiteral("Cancel"));
-    QCOMPARE(QFile::exists(pdf), !before.isEmpty());
+    QCOMPARE(submitted, 0);
+    if (!pdf.isEmpty())
+        QCOMPARE(QFile::exists(pdf), !before.isEmpty());
     if (!before.isEmpty()) {
         QFile file(pdf);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), before);
     }
-    // Nor is anything left beside it.
+    // Nor is anything left beside it or in the temporary folder.
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden).size(), before.isEmpty() ? 1 : 2);
     QCOMPARE(printer.outputFileName(), pdf);
+}
+
+void TestForm2::queuePrintIsSentOnceWhole_data()
+{
+    QTest::addColumn<QString>("refusal");
+    QTest::newRow("taken") << QString();
+    QTest::newRow("refused") << QStringLiteral("the queue is not accepting jobs");
+}
+
+void TestForm2::queuePrintIsSentOnceWhole()
+{
+    QFETCH(QString, refusal);
+    MessageBox::setPresetAnswer(true);
+    QByteArray reply;
+    for (int i = 1; i <= 150; ++i)
+        reply += "line " + QByteArray::number(i) + "\r\n";
+    auto form = open(reply);
+    auto *vp = form->findChild<PrintPreview *>(QStringLiteral("vp"));
+    const QString sent = m_dir->filePath(QStringLiteral("sent.pdf"));
+    QList<PrintQueue::Job> jobs;
+    QFile::Permissions staged;
+    vp->setQueueSubmitter([&](const PrintQueue::Job &job) {
+        jobs << job;
+        staged = QFile::permissions(job.file);
+        QFile::copy(job.file, sent);
+        return refusal;
+    });
+    // Without a file the print goes to the queue; the PDF writer stands in
+    // for a queue's printer, which paints the same PDF.
+    QString queue;
+    PrintPreview::setPrintDialogHook([&](QPrinter *printer, QWidget *) {
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        queue = printer->printerName();
+        return true;
+    });
+    form->findChild<QAction *>(QStringLiteral("print"))->trigger();
+
+    QCOMPARE(jobs.size(), 1);
+    QCOMPARE(jobs[0].printer, queue);
+    QCOMPARE(jobs[0].title, QStringLiteral("Holdrin"));
+    // The reply is the user's alone while it waits in the temporary folder.
+    QCOMPARE(staged & (QFile::ReadGroup | QFile::ReadOther), QFile::Permissions());
+    const QStringList pages = pdfPages(sent);
+    QVERIFY(pages.size() >= 3);
+    QCOMPARE(pages.size(), vp->pageCount());
+    for (int p = 0; p < pages.size(); ++p)
+        QCOMPARE(nonBlankLines(pages[p]).constFirst().simplified(), Head + QLatin1String(" Page ") + QString::number(p + 1));
+    QVERIFY(pages.constLast().contains(QLatin1String("line 150")));
+    // The staged pages are gone once the queue has them, or has refused them.
+    QVERIFY(!QFile::exists(jobs[0].file));
+    QStringList left = QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden);
+    left.sort();
+    QCOMPARE(left, QStringList({QStringLiteral("Tempfile.txt"), QStringLiteral("sent.pdf")}));
+    QCOMPARE(vp->printer()->outputFileName(), QString());
+
+    const auto shown = MessageBox::takeShown();
+    QCOMPARE(shown.size(), refusal.isEmpty() ? 0 : 1);
+    if (!refusal.isEmpty()) {
+        QCOMPARE(shown[0].icon, MessageBox::Icon::Critical);
+        QCOMPARE(shown[0].prompt, QLatin1String("The pages could not be printed to ") + queue + QLatin1String(": ") + refusal);
+    }
+    QVERIFY(form->isVisible());
+}
+
+void TestForm2::queueIsToldWhatThePagesDoNotCarry_data()
+{
+    QTest::addColumn<QPageSize::PageSizeId>("paper");
+    QTest::addColumn<bool>("portrait");
+    QTest::addColumn<int>("copies");
+    QTest::addColumn<bool>("collate");
+    QTest::addColumn<QPrinter::DuplexMode>("duplex");
+    QTest::addColumn<QStringList>("chosen");
+    QTest::addColumn<QString>("options");
+    const QPrinter::DuplexMode none = QPrinter::DuplexNone;
+    QTest::newRow("one copy") << QPageSize::A4 << false << 1 << true << none << QStringList()
+                              << QStringLiteral("media=A4 sides=one-sided");
+    QTest::newRow("portrait Letter") << QPageSize::Letter << true << 1 << true << none << QStringList()
+                                     << QStringLiteral("media=Letter sides=one-sided");
+    QTest::newRow("collated copies") << QPageSize::A4 << false << 3 << true << none << QStringList()
+                                     << QStringLiteral("media=A4 copies=3 Collate=True sides=one-sided");
+    QTest::newRow("uncollated copies") << QPageSize::A4 << false << 2 << false << none << QStringList()
+                                       << QStringLiteral("media=A4 copies=2 sides=one-sided");
+    QTest::newRow("long side") << QPageSize::A4 << false << 1 << true << QPrinter::DuplexLongSide << QStringList()
+                               << QStringLiteral("media=A4 sides=two-sided-long-edge");
+    QTest::newRow("short side") << QPageSize::A4 << true << 1 << true << QPrinter::DuplexShortSide << QStringList()
+                                << QStringLiteral("media=A4 sides=two-sided-short-edge");
+    QTest::newRow("either side, landscape") << QPageSize::A4 << false << 1 << true << QPrinter::DuplexAuto
+                                            << QStringList()
+                                            << QStringLiteral("media=A4 sides=two-sided-short-edge");
+    QTest::newRow("either side, portrait") << QPageSize::A4 << true << 1 << true << QPrinter::DuplexAuto
+                                           << QStringList() << QStringLiteral("media=A4 sides=two-sided-long-edge");
+    QTest::newRow("chosen in the dialog")
+        << QPageSize::A4 << true << 1 << true << none
+        << QStringList({QStringLiteral("page-set"), QStringLiteral("odd"), QStringLiteral("number-up"),
+                        QStringLiteral("2")})
+        << QStringLiteral("media=A4 sides=one-sided page-set=odd number-up=2");
+}
+
+void TestForm2::queueIsToldWhatThePagesDoNotCarry()
+{
+    QFETCH(QPageSize::PageSizeId, paper);
+    QFETCH(bool, portrait);
+    QFETCH(int, copies);
+    QFETCH(bool, collate);
+    QFETCH(QPrinter::DuplexMode, duplex);
+    QFETCH(QStringList, chosen);
+    QFETCH(QString, options);
+    const QPageLayout layout(QPageSize(paper), portrait ? QPageLayout::Portrait : QPageLayout::Landscape, QMarginsF());
+    QStringList given;
+    for (const auto &[name, value] : PrintQueue::options(layout, copies, collate, duplex, chosen))
+        given << QString::fromUtf8(name + '=' + value);
+    QCOMPARE(given.join(QLatin1Char(' ')), options);
 }
 
 void TestForm2::cancelledPrintDialogPrintsNothing()

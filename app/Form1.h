@@ -13,9 +13,9 @@ class QAction;
 class QLabel;
 class QLineEdit;
 class QMenu;
-class QPlainTextEdit;
 class QPushButton;
 class QueryCommand;
+class ReplyBox;
 class SaveCommand;
 
 // The main window: the domain entry, the reply area, the two buttons and the
@@ -48,7 +48,7 @@ private:
 
     QLineEdit *txtDomain;
     QPushButton *cmdQuery;
-    QPlainTextEdit *txtResponse;
+    ReplyBox *txtResponse;
     QLabel *Label1;
     QPushButton *cmdExit;
     WhoisClient *Whois1;

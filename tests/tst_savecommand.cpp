@@ -5,12 +5,12 @@
 #include "output/FileDialog.h"
 #include "query/WhoisClient.h"
 #include "ui/MessageBox.h"
+#include "ui/ReplyBox.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QTemporaryDir>
 
 #include <csignal>
@@ -64,7 +64,7 @@ private:
     void save(const QString &reply);
 
     std::unique_ptr<Form1> m_form;
-    QPlainTextEdit *m_response = nullptr;
+    ReplyBox *m_response = nullptr;
     std::unique_ptr<QTemporaryDir> m_tempDir;
     QDir m_dir;
 };
@@ -76,7 +76,7 @@ void TestSaveCommand::init()
     m_dir.setPath(m_tempDir->path());
     m_form = std::make_unique<Form1>(std::make_unique<WhoisClient>(QStringLiteral("127.0.0.1"), 1));
     m_form->show();
-    m_response = m_form->findChild<QPlainTextEdit *>(QStringLiteral("txtResponse"));
+    m_response = m_form->findChild<ReplyBox *>(QStringLiteral("txtResponse"));
 }
 
 void TestSaveCommand::cleanup()
@@ -87,7 +87,7 @@ void TestSaveCommand::cleanup()
 
 void TestSaveCommand::save(const QString &reply)
 {
-    m_response->setPlainText(reply);
+    m_response->setText(reply);
     m_form->findChild<QAction *>(QStringLiteral("mnuSave"))->trigger();
 }
 
@@ -102,6 +102,7 @@ void TestSaveCommand::savesTheTextFileForm_data()
     QTest::newRow("only line breaks") << QStringLiteral("\n\n") << QByteArray("\n\n\r\n");
     QTest::newRow("progress text") << QStringLiteral("Querying remote server...")
                                    << QByteArray("Querying remote server...\r\n");
+    QTest::newRow("no-break spaces kept") << QStringLiteral("a\u00a0b") << QByteArray("a\xc2\xa0" "b\r\n");
     QTest::newRow("UTF-8, no BOM") << QStringLiteral("Z\u00fcrich \u00e9t\u00e9")
                                    << QByteArray("Z\xc3\xbcrich \xc3\xa9t\xc3\xa9\r\n");
 }
@@ -185,7 +186,7 @@ void TestSaveCommand::unwritablePathIsReportedAndTheProgramRunsOn()
     // The system's reason follows the path.
     QVERIFY2(shown[0].prompt.section(QLatin1String("\r\n"), 1).trimmed().size() > 0, qPrintable(shown[0].prompt));
     QVERIFY(m_form->isVisible());
-    QCOMPARE(m_response->toPlainText(), QStringLiteral("the reply"));
+    QCOMPARE(m_response->text(), QStringLiteral("the reply"));
     QCOMPARE(readAll(m_dir.filePath(QStringLiteral("plain-file"))), QByteArray("keep"));
 }
 

@@ -52,7 +52,10 @@ void TestReplyBox::keepsTheTextThroughEdits_data()
     QTest::addColumn<QString>("keys");
     QTest::addColumn<QString>("text");
 
-    const QString x5000 = run(u'x', 5000);
+    // A line of two pieces, and one of three; positions count one
+    // separator between pieces.
+    const int b = int(Bound);
+    const QString xs = run(u'x', Bound + 904);
     const QString abc = run(u'a', Bound) + run(u'b', Bound) + run(u'c', 10);
     const QString smile = QStringLiteral("\U0001F600");
 
@@ -69,20 +72,20 @@ void TestReplyBox::keepsTheTextThroughEdits_data()
     QTest::newRow("pair of surrogates at the bound")
         << run(u'x', Bound - 1) + smile + run(u'z', Bound) << 3 << -1 << 0 << QString()
         << run(u'x', Bound - 1) + smile + run(u'z', Bound);
-    QTest::newRow("typed inside a long line")
-        << x5000 << 2 << 4500 << 0 << QStringLiteral("ab") << run(u'x', 4499) + QStringLiteral("ab") + run(u'x', 501);
-    QTest::newRow("Enter inside a piece") << x5000 << 3 << 4500 << 0 << QStringLiteral("\n")
-                                          << run(u'x', 4499) + u'\n' + run(u'x', 501);
-    QTest::newRow("Enter where a piece starts") << x5000 << 3 << Bound + 1 << 0 << QStringLiteral("\n")
-                                                << run(u'x', Bound) + u'\n' + run(u'x', 5000 - Bound);
+    QTest::newRow("typed inside a long line") << xs << 2 << b + 404 << 0 << QStringLiteral("ab")
+                                              << run(u'x', Bound + 403) + QStringLiteral("ab") + run(u'x', 501);
+    QTest::newRow("Enter inside a piece") << xs << 3 << b + 404 << 0 << QStringLiteral("\n")
+                                          << run(u'x', Bound + 403) + u'\n' + run(u'x', 501);
+    QTest::newRow("Enter where a piece starts") << xs << 3 << b + 1 << 0 << QStringLiteral("\n")
+                                                << run(u'x', Bound) + u'\n' + run(u'x', 904);
     // The pieces' break is no character of the reply: joining them changes no text.
-    QTest::newRow("Backspace joins two pieces") << x5000 << 1 << Bound + 1 << 0 << QStringLiteral("\b") << x5000;
-    QTest::newRow("undone join") << x5000 << 2 << Bound + 1 << 0 << QStringLiteral("\b\x1a") << x5000;
+    QTest::newRow("Backspace joins two pieces") << xs << 1 << b + 1 << 0 << QStringLiteral("\b") << xs;
+    QTest::newRow("undone join") << xs << 2 << b + 1 << 0 << QStringLiteral("\b\x1a") << xs;
     QTest::newRow("Backspace joins two lines") << QStringLiteral("ab\ncd") << 1 << 3 << 0 << QStringLiteral("\b")
                                                << QStringLiteral("abcd");
-    // From the 4001st a to the 7th c: both piece ends go.
+    // From the last 96 a to the 6th c: both piece ends go.
     QTest::newRow("selection across pieces deleted")
-        << abc << 1 << 4000 << 2 * int(Bound) + 8 - 4000 << QStringLiteral("\b") << run(u'a', 4000) + run(u'c', 4);
+        << abc << 1 << b - 96 << b + 104 << QStringLiteral("\b") << run(u'a', Bound - 96) + run(u'c', 4);
 }
 
 void TestReplyBox::keepsTheTextThroughEdits()

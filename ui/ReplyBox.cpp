@@ -136,13 +136,23 @@ QString ReplyBox::textBetween(int from, int to) const
     QChar *data = text.data();
     qsizetype kept = 0;
     qsizetype read = 0;
-    for (QTextBlock block = document()->findBlock(from).next(); block.isValid() && block.position() <= to;
-         block = block.next()) {
-        const qsizetype separator = block.position() - 1 - from;
+    // Hundreds of thousands of blocks for a large reply: their positions are
+    // summed rather than looked up, and a format is read once per index.
+    QTextBlock block = document()->findBlock(from);
+    int position = block.position();
+    int formatIndex = -1;
+    bool continuing = false;
+    for (position += block.length(), block = block.next(); block.isValid() && position <= to;
+         position += block.length(), block = block.next()) {
+        const qsizetype separator = position - 1 - from;
         if (kept != read)
             std::copy(data + read, data + separator, data + kept);
         kept += separator - read;
-        if (!continues(block))
+        if (block.blockFormatIndex() != formatIndex) {
+            formatIndex = block.blockFormatIndex();
+            continuing = continues(block);
+        }
+        if (!continuing)
             data[kept++] = u'\n';
         read = separator + 1;
     }

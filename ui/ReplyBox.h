@@ -13,9 +13,10 @@ class ReplyBox : public QPlainTextEdit
     Q_OBJECT
 
 public:
-    // Long enough that no ordinary reply line is broken, short enough that
-    // the pieces in view lay out in a few milliseconds.
-    static constexpr qsizetype MaxShownLine = 4096;
+    // Long enough that no ordinary reply line is broken (the box shows some
+    // 70 characters across), short enough that a view full of pieces lays
+    // out in a few tens of milliseconds and a key typed in one in about one.
+    static constexpr qsizetype MaxShownLine = 2048;
 
     explicit ReplyBox(QWidget *parent = nullptr);
 

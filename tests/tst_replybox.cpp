@@ -42,7 +42,7 @@ void TestReplyBox::cleanup()
     m_box.reset();
 }
 
-// keys: '\n' is Enter, '\b' Backspace, '\x1a' Ctrl+Z, anything else typed.
+// keys: '\n' is Enter, '\v' Shift+Enter, '\b' Backspace, '\x1a' Ctrl+Z, anything else typed.
 void TestReplyBox::keepsTheTextThroughEdits_data()
 {
     QTest::addColumn<QString>("reply");
@@ -62,8 +62,8 @@ void TestReplyBox::keepsTheTextThroughEdits_data()
     QTest::newRow("empty") << QString() << 1 << -1 << 0 << QString() << QString();
     QTest::newRow("short lines, CR LF read as LF") << QStringLiteral("a\r\nb\n") << 3 << -1 << 0 << QString()
                                                    << QStringLiteral("a\nb\n");
-    QTest::newRow("no-break spaces") << QStringLiteral("a\u00a0b\u00a0\n\u00a0") << 2 << -1 << 0 << QString()
-                                     << QStringLiteral("a\u00a0b\u00a0\n\u00a0");
+    QTest::newRow("no-break spaces, line separator") << QStringLiteral("a\u00a0b\u2028\n\u00a0") << 2 << -1 << 0
+                                                     << QString() << QStringLiteral("a\u00a0b\u2028\n\u00a0");
     QTest::newRow("lines at the bound") << run(u'x', Bound) + u'\n' + run(u'y', Bound) + u'\n' << 3 << -1 << 0
                                         << QString() << run(u'x', Bound) + u'\n' + run(u'y', Bound) + u'\n';
     QTest::newRow("one over the bound") << run(u'x', Bound + 1) << 2 << -1 << 0 << QString() << run(u'x', Bound + 1);
@@ -81,6 +81,7 @@ void TestReplyBox::keepsTheTextThroughEdits_data()
     // The pieces' break is no character of the reply: joining them changes no text.
     QTest::newRow("Backspace joins two pieces") << xs << 1 << b + 1 << 0 << QStringLiteral("\b") << xs;
     QTest::newRow("undone join") << xs << 2 << b + 1 << 0 << QStringLiteral("\b\x1a") << xs;
+    QTest::newRow("Shift+Enter") << QStringLiteral("ab") << 2 << 1 << 0 << QStringLiteral("\v") << QStringLiteral("a\nb");
     QTest::newRow("Backspace joins two lines") << QStringLiteral("ab\ncd") << 1 << 3 << 0 << QStringLiteral("\b")
                                                << QStringLiteral("abcd");
     // From the last 96 a to the 6th c: both piece ends go.
@@ -109,6 +110,8 @@ void TestReplyBox::keepsTheTextThroughEdits()
     for (QChar key : keys) {
         if (key == u'\n')
             QTest::keyClick(m_box.get(), Qt::Key_Return);
+        else if (key == u'\v')
+            QTest::keyClick(m_box.get(), Qt::Key_Return, Qt::ShiftModifier);
         else if (key == u'\b')
             QTest::keyClick(m_box.get(), Qt::Key_Backspace);
         else if (key == u'\x1a')

@@ -166,7 +166,10 @@ void ReplyBox::keyPressEvent(QKeyEvent *event)
 {
     // A new block takes the format of the one it splits; the line break the
     // user types starts a line of its own, not a piece of the one before.
-    if (event->matches(QKeySequence::InsertParagraphSeparator) && !isReadOnly()) {
+    // Shift+Enter would put a line separator in the text, which save writes
+    // as such rather than as a line end.
+    if ((event->matches(QKeySequence::InsertParagraphSeparator) || event->matches(QKeySequence::InsertLineSeparator))
+        && !isReadOnly()) {
         insertLines(QStringLiteral("\n"));
         return;
     }

@@ -11,12 +11,12 @@
 #include "ui/Maker.h"
 #include "ui/MessageBox.h"
 #include "ui/Named.h"
+#include "ui/ReplyBox.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShortcut>
 #include <QStyle>
@@ -80,12 +80,12 @@ void Form1::createControls(QWidget *client)
 
     txtDomain = named(new QLineEdit(Maker::domain(), client), "txtDomain");
     cmdQuery = named(new QPushButton(tr("&Query"), client), "cmdQuery");
-    txtResponse = named(new QPlainTextEdit(client), "txtResponse");
+    txtResponse = named(new ReplyBox(client), "txtResponse");
     Label1 = named(new QLabel(tr("Domain:"), client), "Label1");
     cmdExit = named(new QPushButton(tr("&Exit"), client), "cmdExit");
 
     // Long replies keep their lines; the box scrolls both ways instead.
-    txtResponse->setLineWrapMode(QPlainTextEdit::NoWrap);
+    txtResponse->setLineWrapMode(ReplyBox::NoWrap);
     txtResponse->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txtResponse->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txtResponse->setTabChangesFocus(true);

@@ -13,9 +13,9 @@ class QAction;
 class QLabel;
 class QLineEdit;
 class QMenu;
-class QPlainTextEdit;
 class QPushButton;
 class QueryCommand;
+class ReplyBox;
 class SaveCommand;
 
 // The main window: the domain entry, the reply area, the two buttons and the
@@ -49,7 +49,7 @@ private:
 
     QLineEdit *txtDomain;
     QPushButton *cmdQuery;
-    QPlainTextEdit *txtResponse;
+    ReplyBox *txtResponse;
     QLabel *Label1;
     QPushButton *cmdExit;
     WhoisClient *Whois1;

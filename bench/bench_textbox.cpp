@@ -14,11 +14,11 @@
 #include "app/Form1.h"
 #include "query/ConnectionLimits.h"
 #include "query/ReplyDecoder.h"
+#include "ui/ReplyBox.h"
 
 #include <QElapsedTimer>
 #include <QFile>
 #include <QPlainTextDocumentLayout>
-#include <QPlainTextEdit>
 #include <QTest>
 #include <QWindow>
 
@@ -53,9 +53,9 @@ void settle()
 
 // The reply goes in the way the query command puts it there; the window is
 // then painted and whatever the box posted to itself is handled.
-void showReply(Form1 &form, QPlainTextEdit *box, const QString &reply)
+void showReply(Form1 &form, ReplyBox *box, const QString &reply)
 {
-    box->setPlainText(reply);
+    box->setText(reply);
     form.repaint();
     settle();
 }
@@ -82,7 +82,7 @@ void resetPeak()
 
 // The reply at the size cap put in once (it takes seconds), until the
 // window is painted and takes input again, and the memory it took at most.
-void longLineRows(Form1 &form, QPlainTextEdit *box)
+void longLineRows(Form1 &form, ReplyBox *box)
 {
     QByteArray bytes = SampleReply::whois(ConnectionLimits().maxReplyBytes);
     const QString lines = ReplyDecoder::decode(bytes);
@@ -112,7 +112,7 @@ void longLineRows(Form1 &form, QPlainTextEdit *box)
                     BenchTable::ratio(measured.peak, floor.peak), QStringLiteral("report"), std::nullopt);
 }
 
-double typingMs(QPlainTextEdit *box, PaintCounter &counter, const QKeySequence &place)
+double typingMs(ReplyBox *box, PaintCounter &counter, const QKeySequence &place)
 {
     QTest::keySequence(box, place);
     settle();
@@ -135,7 +135,7 @@ int main(int argc, char *argv[])
         form.show();
         while (!form.windowHandle()->isExposed())
             settle();
-        auto *box = form.findChild<QPlainTextEdit *>(QStringLiteral("txtResponse"));
+        auto *box = form.findChild<ReplyBox *>(QStringLiteral("txtResponse"));
         if (!box)
             throw std::runtime_error("Form1 has no txtResponse");
         PaintCounter counter;

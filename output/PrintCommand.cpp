@@ -4,16 +4,16 @@
 #include "output/Form2.h"
 #include "output/TextFileForm.h"
 #include "ui/MessageBox.h"
+#include "ui/ReplyBox.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QPlainTextEdit>
 #include <QStandardPaths>
 
 #include <memory>
 
-PrintCommand::PrintCommand(QWidget *window, QPlainTextEdit *response, const QString &applicationDir,
+PrintCommand::PrintCommand(QWidget *window, ReplyBox *response, const QString &applicationDir,
                            const QString &fallbackDir)
     : m_window(window)
     , m_response(response)
@@ -24,13 +24,13 @@ PrintCommand::PrintCommand(QWidget *window, QPlainTextEdit *response, const QStr
 
 void PrintCommand::run()
 {
-    if (m_response->toPlainText().isEmpty()) {
+    if (m_response->text().isEmpty()) {
         MessageBox::show(m_window, tr("There is nothing to print. Please query a domain."), tr("No info"),
                          MessageBox::Icon::Information);
         return;
     }
 
-    const QString path = writePrintFile(m_response->toPlainText());
+    const QString path = writePrintFile(m_response->text());
     if (path.isEmpty())
         return;
 

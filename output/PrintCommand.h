@@ -3,8 +3,8 @@
 #include <QCoreApplication>
 #include <QString>
 
-class QPlainTextEdit;
 class QWidget;
+class ReplyBox;
 
 // "&Print Domain Info": hands the reply to the print window through the
 // temporary print file and removes that file once the window has closed.
@@ -18,7 +18,7 @@ public:
     // The print file goes in applicationDir; where that cannot be written
     // (an install under /usr/bin, say), in fallbackDir, by default the
     // user's runtime folder, which only that user can write.
-    PrintCommand(QWidget *window, QPlainTextEdit *response, const QString &applicationDir,
+    PrintCommand(QWidget *window, ReplyBox *response, const QString &applicationDir,
                  const QString &fallbackDir = {});
 
     void run();
@@ -27,7 +27,7 @@ private:
     QString writePrintFile(const QString &text);
 
     QWidget *m_window;
-    QPlainTextEdit *m_response;
+    ReplyBox *m_response;
     QString m_applicationDir;
     QString m_fallbackDir;
 };

@@ -4,10 +4,10 @@
 #include "output/FileError.h"
 #include "output/TextFileForm.h"
 #include "ui/MessageBox.h"
+#include "ui/ReplyBox.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QPlainTextEdit>
 
 #include <algorithm>
 
@@ -20,7 +20,7 @@ bool onlySpaces(const QString &text)
 }
 } // namespace
 
-SaveCommand::SaveCommand(QWidget *window, QPlainTextEdit *response, FileDialog *dialog)
+SaveCommand::SaveCommand(QWidget *window, ReplyBox *response, FileDialog *dialog)
     : m_window(window)
     , m_response(response)
     , m_dialog(dialog)
@@ -29,7 +29,7 @@ SaveCommand::SaveCommand(QWidget *window, QPlainTextEdit *response, FileDialog *
 
 void SaveCommand::run()
 {
-    if (onlySpaces(m_response->toPlainText())) {
+    if (onlySpaces(m_response->text())) {
         MessageBox::show(m_window, tr("There is nothing to save. Please query a domain."), tr("No info"),
                          MessageBox::Icon::Information);
         return;
@@ -44,7 +44,7 @@ void SaveCommand::run()
 
     // A failed write must not cost the user the reply: say why and run on.
     try {
-        TextFileForm::write(path, m_response->toPlainText());
+        TextFileForm::write(path, m_response->text());
     } catch (const FileError &e) {
         MessageBox::show(m_window,
                          tr("The reply could not be saved to %1.\r\n%2").arg(QDir::toNativeSeparators(e.path()), e.reason()),

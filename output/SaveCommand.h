@@ -3,8 +3,8 @@
 #include <QCoreApplication>
 
 class FileDialog;
-class QPlainTextEdit;
 class QWidget;
+class ReplyBox;
 
 // "&Save Domain Info": writes the reply to a file the user names.
 class SaveCommand
@@ -12,12 +12,12 @@ class SaveCommand
     Q_DECLARE_TR_FUNCTIONS(SaveCommand)
 
 public:
-    SaveCommand(QWidget *window, QPlainTextEdit *response, FileDialog *dialog);
+    SaveCommand(QWidget *window, ReplyBox *response, FileDialog *dialog);
 
     void run();
 
 private:
     QWidget *m_window;
-    QPlainTextEdit *m_response;
+    ReplyBox *m_response;
     FileDialog *m_dialog;
 };

@@ -5,14 +5,14 @@
 #include "query/LookupStopped.h"
 #include "query/WhoisClient.h"
 #include "ui/MessageBox.h"
+#include "ui/ReplyBox.h"
 
 #include <QCoreApplication>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 
 #include <malloc.h>
 
-QueryCommand::QueryCommand(QWidget *window, QLineEdit *domain, QPlainTextEdit *response,
+QueryCommand::QueryCommand(QWidget *window, QLineEdit *domain, ReplyBox *response,
                            WhoisClient *whois)
     : m_window(window)
     , m_domain(domain)
@@ -24,10 +24,10 @@ QueryCommand::QueryCommand(QWidget *window, QLineEdit *domain, QPlainTextEdit *r
 void QueryCommand::run()
 {
     try {
-        m_response->setPlainText(tr("Querying remote server..."));
+        m_response->setText(tr("Querying remote server..."));
         const BusyPointer busy;
         lookUp();
-        m_response->setPlainText(m_whois->replyText());
+        m_response->setText(m_whois->replyText());
         // The reply's spent buffers, megabytes for a long one, go back to
         // the system; the heap would otherwise keep them for the whole run.
         malloc_trim(0);

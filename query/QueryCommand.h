@@ -5,8 +5,8 @@
 #include <exception>
 
 class QLineEdit;
-class QPlainTextEdit;
 class QWidget;
+class ReplyBox;
 class WhoisClient;
 
 // "&Query": looks up the typed domain and shows the reply, or the reason
@@ -16,7 +16,7 @@ class QueryCommand
     Q_DECLARE_TR_FUNCTIONS(QueryCommand)
 
 public:
-    QueryCommand(QWidget *window, QLineEdit *domain, QPlainTextEdit *response, WhoisClient *whois);
+    QueryCommand(QWidget *window, QLineEdit *domain, ReplyBox *response, WhoisClient *whois);
 
     void run();
 
@@ -26,6 +26,6 @@ private:
 
     QWidget *m_window;
     QLineEdit *m_domain;
-    QPlainTextEdit *m_response;
+    ReplyBox *m_response;
     WhoisClient *m_whois;
 };

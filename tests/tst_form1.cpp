@@ -6,13 +6,13 @@
 #include "app/Form1.h"
 #include "query/WhoisClient.h"
 #include "ui/MessageBox.h"
+#include "ui/ReplyBox.h"
 
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 
@@ -52,6 +52,7 @@ private slots:
     void helpShowsItsBox();
     void queryShowsTheReplyAndRestoresThePointer();
     void secondQueryReplacesTheFirst();
+    void oneLineReplyArrivesWhole();
     void failedQueryKeepsTheProgressTextAndRunsOn();
     void exitClosesEveryWindow_data();
     void exitClosesEveryWindow();
@@ -95,7 +96,7 @@ void TestForm1::windowMatchesTheDesign()
         else if (auto *label = qobject_cast<QLabel *>(widget))
             text = label->text();
         else
-            text = static_cast<QPlainTextEdit *>(widget)->toPlainText();
+            text = static_cast<ReplyBox *>(widget)->text();
         QCOMPARE(text, c.text);
     }
 
@@ -104,8 +105,8 @@ void TestForm1::windowMatchesTheDesign()
     QVERIFY(!label->autoFillBackground());
     QCOMPARE(label->buddy(), form->findChild<QWidget *>(QStringLiteral("txtDomain")));
 
-    auto *response = form->findChild<QPlainTextEdit *>(QStringLiteral("txtResponse"));
-    QCOMPARE(response->lineWrapMode(), QPlainTextEdit::NoWrap);
+    auto *response = form->findChild<ReplyBox *>(QStringLiteral("txtResponse"));
+    QCOMPARE(response->lineWrapMode(), ReplyBox::NoWrap);
     QVERIFY(response->horizontalScrollBar()->isVisible());
     QVERIFY(response->verticalScrollBar()->isVisible());
     QVERIFY(!response->isReadOnly());
@@ -195,13 +196,13 @@ void TestForm1::queryShowsTheReplyAndRestoresThePointer()
     server.send("Domain Name: MARROWBY.COM\r\n").close();
     auto form = makeForm(server.port());
     auto *domain = form->findChild<QLineEdit *>(QStringLiteral("txtDomain"));
-    auto *response = form->findChild<QPlainTextEdit *>(QStringLiteral("txtResponse"));
+    auto *response = form->findChild<ReplyBox *>(QStringLiteral("txtResponse"));
     domain->setText(QStringLiteral(" Marrowby.com "));
 
     QString textDuringQuery;
     Qt::CursorShape pointerDuringQuery = Qt::ArrowCursor;
     connect(&server, &FakeWhoisServer::queryReceived, this, [&] {
-        textDuringQuery = response->toPlainText();
+        textDuringQuery = response->text();
         if (const QCursor *cursor = QGuiApplication::overrideCursor())
             pointerDuringQuery = cursor->shape();
     });
@@ -212,7 +213,7 @@ void TestForm1::queryShowsTheReplyAndRestoresThePointer()
     QCOMPARE(server.received(), QByteArray("domain Marrowby.com\r\n"));
     QCOMPARE(textDuringQuery, QStringLiteral("Querying remote server..."));
     QCOMPARE(pointerDuringQuery, Qt::WaitCursor);
-    QCOMPARE(response->toPlainText(), QStringLiteral("Domain Name: MARROWBY.COM\n"));
+    QCOMPARE(response->text(), QStringLiteral("Domain Name: MARROWBY.COM\n"));
     QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
     QVERIFY(MessageBox::takeShown().isEmpty());
 }
@@ -221,26 +222,40 @@ void TestForm1::secondQueryReplacesTheFirst()
 {
     FakeWhoisServer server;
     auto form = makeForm(server.port());
-    auto *response = form->findChild<QPlainTextEdit *>(QStringLiteral("txtResponse"));
+    auto *response = form->findChild<ReplyBox *>(QStringLiteral("txtResponse"));
     auto *query = form->findChild<QPushButton *>(QStringLiteral("cmdQuery"));
 
     server.send("a long first reply\nwith two lines\n").close();
     QTest::mouseClick(query, Qt::LeftButton);
-    QCOMPARE(response->toPlainText(), QStringLiteral("a long first reply\nwith two lines\n"));
+    QCOMPARE(response->text(), QStringLiteral("a long first reply\nwith two lines\n"));
 
     server.clearScript();
     server.send("short").close();
     QTest::mouseClick(query, Qt::LeftButton);
-    QCOMPARE(response->toPlainText(), QStringLiteral("short"));
+    QCOMPARE(response->text(), QStringLiteral("short"));
     QCOMPARE(server.connections(), 2);
+}
+
+void TestForm1::oneLineReplyArrivesWhole()
+{
+    QByteArray line;
+    while (line.size() < 1024 * 1024)
+        line += "Domain Name: MARROWBY.COM  Registrar: Marrowby  ";
+    FakeWhoisServer server;
+    server.send(line).close();
+    auto form = makeForm(server.port());
+
+    QVERIFY_THROWS_NO_EXCEPTION(QTest::mouseClick(form->findChild<QPushButton *>(QStringLiteral("cmdQuery")), Qt::LeftButton));
+    QVERIFY(MessageBox::takeShown().isEmpty());
+    QVERIFY(form->findChild<ReplyBox *>(QStringLiteral("txtResponse"))->text() == QString::fromLatin1(line));
 }
 
 void TestForm1::failedQueryKeepsTheProgressTextAndRunsOn()
 {
     const ClosedPort closed;
     auto form = makeForm(closed.port());
-    auto *response = form->findChild<QPlainTextEdit *>(QStringLiteral("txtResponse"));
-    response->setPlainText(QStringLiteral("an earlier reply"));
+    auto *response = form->findChild<ReplyBox *>(QStringLiteral("txtResponse"));
+    response->setText(QStringLiteral("an earlier reply"));
 
     QTest::mouseClick(form->findChild<QPushButton *>(QStringLiteral("cmdQuery")), Qt::LeftButton);
     const auto shown = MessageBox::takeShown();
@@ -250,7 +265,7 @@ void TestForm1::failedQueryKeepsTheProgressTextAndRunsOn()
     QVERIFY(shown[0].prompt.endsWith(QLatin1String("refused the connection.")));
     QCOMPARE(shown[0].title, QStringLiteral("Holdrin"));
     QCOMPARE(shown[0].icon, MessageBox::Icon::None);
-    QCOMPARE(response->toPlainText(), QStringLiteral("Querying remote server..."));
+    QCOMPARE(response->text(), QStringLiteral("Querying remote server..."));
     QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
     QVERIFY(form->isVisible());
 }

@@ -10,12 +10,12 @@
 #include "query/WhoisClient.h"
 #include "ui/Failure.h"
 #include "ui/MessageBox.h"
+#include "ui/ReplyBox.h"
 
 #include <QFile>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QNetworkAccessManager>
-#include <QPlainTextEdit>
 #include <QPushButton>
 
 using namespace std::chrono_literals;
@@ -218,7 +218,7 @@ void TestHostile::badInputFromTheUser()
     Form1 form(std::make_unique<WhoisClient>(QStringLiteral("127.0.0.1"), server.port(), loopback()));
     form.show();
     form.findChild<QLineEdit *>(QStringLiteral("txtDomain"))->setText(typed);
-    auto *response = form.findChild<QPlainTextEdit *>(QStringLiteral("txtResponse"));
+    auto *response = form.findChild<ReplyBox *>(QStringLiteral("txtResponse"));
 
     QTest::mouseClick(form.findChild<QPushButton *>(QStringLiteral("cmdQuery")), Qt::LeftButton);
     QVERIFY2(server.received().startsWith(wire), server.received().left(80).constData());
@@ -226,11 +226,11 @@ void TestHostile::badInputFromTheUser()
     const auto shown = MessageBox::takeShown();
     if (message.isEmpty()) {
         QVERIFY(shown.isEmpty());
-        QCOMPARE(response->toPlainText(), QStringLiteral("the reply\n"));
+        QCOMPARE(response->text(), QStringLiteral("the reply\n"));
     } else {
         QCOMPARE(shown.size(), 1);
         QVERIFY2(shown[0].prompt.contains(message), qPrintable(shown[0].prompt));
-        QCOMPARE(response->toPlainText(), QStringLiteral("Querying remote server..."));
+        QCOMPARE(response->text(), QStringLiteral("Querying remote server..."));
     }
     QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
     QVERIFY(form.isVisible());

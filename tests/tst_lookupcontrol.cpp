@@ -8,11 +8,11 @@
 #include "query/StopRequest.h"
 #include "query/WhoisClient.h"
 #include "ui/MessageBox.h"
+#include "ui/ReplyBox.h"
 
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QNetworkAccessManager>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QWindow>
 
@@ -104,7 +104,7 @@ void TestLookupControl::escStopsTheLookup()
     const auto shown = MessageBox::takeShown();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown[0].prompt, QLatin1String("Error: \r\n") + expected);
-    QCOMPARE(child<QPlainTextEdit>(form.get(), "txtResponse")->toPlainText(), Querying);
+    QCOMPARE(child<ReplyBox>(form.get(), "txtResponse")->text(), Querying);
     QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
     // Esc did not press Exit on its way.
     QVERIFY(form->isVisible());
@@ -118,7 +118,7 @@ void TestLookupControl::inputDuringTheLookupIsDropped()
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
     auto *domain = child<QLineEdit>(form.get(), "txtDomain");
     auto *query = child<QPushButton>(form.get(), "cmdQuery");
-    auto *response = child<QPlainTextEdit>(form.get(), "txtResponse");
+    auto *response = child<ReplyBox>(form.get(), "txtResponse");
     const QString typed = domain->text();
 
     connect(&server, &FakeWhoisServer::queryReceived, form.get(), [&] {
@@ -131,7 +131,7 @@ void TestLookupControl::inputDuringTheLookupIsDropped()
     QTest::mouseClick(query, Qt::LeftButton);
     QCoreApplication::processEvents();
 
-    QCOMPARE(response->toPlainText(), QStringLiteral("Domain Name: EXAMPLE.COM\n"));
+    QCOMPARE(response->text(), QStringLiteral("Domain Name: EXAMPLE.COM\n"));
     QCOMPARE(domain->text(), typed);
     QCOMPARE(server.connections(), 1);
     // The click that started the lookup took the focus; the click on the

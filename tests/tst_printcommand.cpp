@@ -7,10 +7,10 @@
 #include "output/PrintPreview.h"
 #include "query/WhoisClient.h"
 #include "ui/MessageBox.h"
+#include "ui/ReplyBox.h"
 
 #include <QDir>
 #include <QFile>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 
@@ -60,7 +60,7 @@ private slots:
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
-    QPlainTextEdit m_response;
+    ReplyBox m_response;
 };
 
 void TestPrintCommand::init()
@@ -90,7 +90,7 @@ void TestPrintCommand::printFileLastsAsLongAsTheWindow()
     QFETCH(bool, byButton);
     QFETCH(QByteArray, fileBytes);
     QFETCH(QString, body);
-    m_response.setPlainText(reply);
+    m_response.setText(reply);
     PrintCommand command(nullptr, &m_response, m_dir->path(), m_dir->filePath(QStringLiteral("unused")));
     Seen seen;
     closeWhenShown(this, seen, byButton);
@@ -110,7 +110,7 @@ void TestPrintCommand::printFileLastsAsLongAsTheWindow()
 
 void TestPrintCommand::emptyReplyIsRefused()
 {
-    m_response.setPlainText(QString());
+    m_response.setText(QString());
     PrintCommand command(nullptr, &m_response, m_dir->path());
     command.run();
     const auto shown = MessageBox::takeShown();
@@ -125,7 +125,7 @@ void TestPrintCommand::leftoverPrintFileIsReplacedAndRemoved()
 {
     const QString path = m_dir->filePath(QStringLiteral("Tempfile.txt"));
     writeAll(path, QByteArray(5000, 'o'));
-    m_response.setPlainText(QStringLiteral("new"));
+    m_response.setText(QStringLiteral("new"));
     PrintCommand command(nullptr, &m_response, m_dir->path());
     Seen seen;
     closeWhenShown(this, seen);
@@ -150,7 +150,7 @@ void TestPrintCommand::unwritableApplicationDirFallsBack()
     const QString runtimeDir = m_dir->filePath(QStringLiteral("runtime"));
     QVERIFY(QDir().mkpath(runtimeDir));
 
-    m_response.setPlainText(QStringLiteral("reply"));
+    m_response.setText(QStringLiteral("reply"));
     PrintCommand command(nullptr, &m_response, appDir, runtimeDir);
     Seen seen;
     closeWhenShown(this, seen);
@@ -168,7 +168,7 @@ void TestPrintCommand::noWritablePlaceIsReportedAndTheProgramRunsOn()
 {
     const QString blocked = m_dir->filePath(QStringLiteral("plain-file"));
     writeAll(blocked, "keep");
-    m_response.setPlainText(QStringLiteral("reply"));
+    m_response.setText(QStringLiteral("reply"));
     PrintCommand command(nullptr, &m_response, blocked, QStringLiteral("/proc"));
     bool windowOpened = false;
     QTimer::singleShot(0, this, [&] {
@@ -185,7 +185,7 @@ void TestPrintCommand::noWritablePlaceIsReportedAndTheProgramRunsOn()
     QCOMPARE(shown[0].icon, MessageBox::Icon::Critical);
     QVERIFY2(shown[0].prompt.contains(blocked + QLatin1String("/Tempfile.txt: ")), qPrintable(shown[0].prompt));
     QVERIFY2(shown[0].prompt.contains(QLatin1String("/proc/Tempfile.txt: ")), qPrintable(shown[0].prompt));
-    QCOMPARE(m_response.toPlainText(), QStringLiteral("reply"));
+    QCOMPARE(m_response.text(), QStringLiteral("reply"));
     // Let the timer above run out before the next test.
     QCoreApplication::processEvents();
 }
@@ -194,13 +194,13 @@ void TestPrintCommand::menuPrintsFromTheApplicationDir()
 {
     Form1 form(std::make_unique<WhoisClient>(QStringLiteral("127.0.0.1"), 1));
     form.show();
-    auto *response = form.findChild<QPlainTextEdit *>(QStringLiteral("txtResponse"));
+    auto *response = form.findChild<ReplyBox *>(QStringLiteral("txtResponse"));
     QAction *print = form.findChild<QAction *>(QStringLiteral("mnuPrint"));
 
     print->trigger();
     QCOMPARE(MessageBox::takeShown().size(), 1);
 
-    response->setPlainText(QStringLiteral("typed by hand"));
+    response->setText(QStringLiteral("typed by hand"));
     Seen seen;
     closeWhenShown(this, seen);
     print->trigger();

@@ -5,12 +5,12 @@
 #include "output/FileDialog.h"
 #include "query/WhoisClient.h"
 #include "ui/MessageBox.h"
+#include "ui/ReplyBox.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QTemporaryDir>
 
 #include <cerrno>
@@ -99,7 +99,7 @@ private:
     QString lockedFolder();
 
     std::unique_ptr<Form1> m_form;
-    QPlainTextEdit *m_response = nullptr;
+    ReplyBox *m_response = nullptr;
     std::unique_ptr<QTemporaryDir> m_tempDir;
     QDir m_dir;
 };
@@ -111,7 +111,7 @@ void TestSaveCommand::init()
     m_dir.setPath(m_tempDir->path());
     m_form = std::make_unique<Form1>(std::make_unique<WhoisClient>(QStringLiteral("127.0.0.1"), 1));
     m_form->show();
-    m_response = m_form->findChild<QPlainTextEdit *>(QStringLiteral("txtResponse"));
+    m_response = m_form->findChild<ReplyBox *>(QStringLiteral("txtResponse"));
 }
 
 void TestSaveCommand::cleanup()
@@ -124,7 +124,7 @@ void TestSaveCommand::cleanup()
 
 void TestSaveCommand::save(const QString &reply)
 {
-    m_response->setPlainText(reply);
+    m_response->setText(reply);
     m_form->findChild<QAction *>(QStringLiteral("mnuSave"))->trigger();
 }
 
@@ -147,6 +147,7 @@ void TestSaveCommand::savesTheTextFileForm_data()
     QTest::newRow("only line breaks") << QStringLiteral("\n\n") << QByteArray("\n\n\r\n");
     QTest::newRow("progress text") << QStringLiteral("Querying remote server...")
                                    << QByteArray("Querying remote server...\r\n");
+    QTest::newRow("no-break spaces kept") << QStringLiteral("a\u00a0b") << QByteArray("a\xc2\xa0" "b\r\n");
     QTest::newRow("UTF-8, no BOM") << QStringLiteral("Z\u00fcrich \u00e9t\u00e9")
                                    << QByteArray("Z\xc3\xbcrich \xc3\xa9t\xc3\xa9\r\n");
 }
@@ -247,7 +248,7 @@ void TestSaveCommand::failedSaveSaysWhyAndTheProgramRunsOn()
     QCOMPARE(shown[0].prompt, QStringLiteral("The reply could not be saved to %1.\r\n%2")
                                   .arg(QDir::toNativeSeparators(path), qt_error_string(error)));
     QVERIFY(m_form->isVisible());
-    QCOMPARE(m_response->toPlainText().size(), 4096);
+    QCOMPARE(m_response->text().size(), 4096);
     QCOMPARE(readAll(m_dir.filePath(QStringLiteral("precious.txt"))), before);
     QCOMPARE(m_dir.entryList(QDir::Files), QStringList(QStringLiteral("precious.txt")));
 }

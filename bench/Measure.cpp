@@ -4,6 +4,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <stdexcept>
 
 namespace {
 double timeMs(const std::function<void()> &run, const std::function<void()> &prepare)
@@ -14,6 +15,19 @@ double timeMs(const std::function<void()> &run, const std::function<void()> &pre
     timer.start();
     run();
     return double(timer.nsecsElapsed()) / 1e6;
+}
+
+// A field of /proc/self/status given in kB, in bytes.
+double statusBytes(const QByteArray &field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith(field))
+            return line.mid(field.size()).trimmed().split(' ').value(0).toDouble() * 1024;
+    }
+    return 0;
 }
 } // namespace
 
@@ -52,12 +66,17 @@ double Measure::median(QList<double> values)
 
 double Measure::residentBytes()
 {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toDouble() * 1024;
-    }
-    return 0;
+    return statusBytes("VmRSS:");
+}
+
+double Measure::peakResidentBytes()
+{
+    return statusBytes("VmHWM:");
+}
+
+void Measure::resetPeak()
+{
+    QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
+    if (!clearRefs.open(QIODevice::WriteOnly) || clearRefs.write("5") != 1)
+        throw std::runtime_error("the peak resident memory cannot be reset");
 }

@@ -25,4 +25,9 @@ public:
 
     // VmRSS of this process, in bytes.
     static double residentBytes();
+    // VmHWM, the most this process has had resident since the last
+    // resetPeak(), in bytes.
+    static double peakResidentBytes();
+    // Throws std::runtime_error when the kernel will not reset the peak.
+    static void resetPeak();
 };

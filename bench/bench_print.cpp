@@ -157,25 +157,6 @@ int pdfPageCount(const QString &pdf)
     return match.hasMatch() ? match.captured(1).toInt() : 0;
 }
 
-// The most this process has had resident since the last resetPeak().
-double peakResidentBytes()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toDouble() * 1024;
-    }
-    return 0;
-}
-
-void resetPeak()
-{
-    QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
-    check(clearRefs.open(QIODevice::WriteOnly) && clearRefs.write("5") == 1, "the peak memory cannot be reset");
-}
-
 QString pages(int count)
 {
     return QStringLiteral("%1 pages").arg(count);
@@ -191,7 +172,7 @@ void firstPageRows(const QString &printFile, qsizetype bytes)
     // page in the background, against one UTF-16 copy of the reply.
     malloc_trim(0);
     const double before = Measure::residentBytes();
-    resetPeak();
+    Measure::resetPeak();
     form.emplace(printFile);
     putUp(*form);
     const double atFirstPage = Measure::residentBytes() - before;
@@ -201,7 +182,7 @@ void firstPageRows(const QString &printFile, qsizetype bytes)
     while (!vp->pages()->isComplete() && !waited.hasExpired(120000))
         QCoreApplication::processEvents();
     check(vp->pages()->isComplete(), "the print window never found all its pages");
-    const double peak = peakResidentBytes() - before;
+    const double peak = Measure::peakResidentBytes() - before;
     const int total = vp->pages()->pageCount();
     form.reset();
     const double copy = 2.0 * double(bytes);

@@ -60,26 +60,6 @@ void showReply(Form1 &form, ReplyBox *box, const QString &reply)
     settle();
 }
 
-// Peak resident memory (VmHWM) since the last resetPeak(), in bytes.
-double peakResidentBytes()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toDouble() * 1024;
-    }
-    return 0;
-}
-
-void resetPeak()
-{
-    QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
-    if (!clearRefs.open(QIODevice::WriteOnly) || clearRefs.write("5") != 1)
-        throw std::runtime_error("the peak resident memory cannot be reset");
-}
-
 // The reply at the size cap put in once (it takes seconds), until the
 // window is painted and takes input again, and the memory it took at most.
 void longLineRows(Form1 &form, ReplyBox *box)
@@ -93,12 +73,12 @@ void longLineRows(Form1 &form, ReplyBox *box)
     };
     const auto put = [&](const QString &reply) {
         showReply(form, box, QString());
-        resetPeak();
+        Measure::resetPeak();
         const double before = Measure::residentBytes();
         QElapsedTimer timer;
         timer.start();
         showReply(form, box, reply);
-        return Figures{double(timer.nsecsElapsed()) / 1e6, peakResidentBytes() - before};
+        return Figures{double(timer.nsecsElapsed()) / 1e6, Measure::peakResidentBytes() - before};
     };
     const Figures floor = put(lines);
     const Figures measured = put(oneLine);

@@ -2,7 +2,6 @@
 
 #include "ui/Failure.h"
 
-#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QUrl>
 
@@ -13,8 +12,7 @@ qint32 ShellLauncher::open(const QString &address)
     // Snap. It says false only when none of them could be started; whatever
     // the opener then makes of the address is its own affair.
     if (!QDesktopServices::openUrl(QUrl(address, QUrl::StrictMode))) {
-        throw Failure(QCoreApplication::translate(
-            "ShellLauncher", "No program of the desktop could be started to open %1.").arg(address));
+        throw Failure(tr("No program of the desktop could be started to open %1.").arg(address));
     }
     return 1;
 }

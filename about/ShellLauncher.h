@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QtGlobal>
 
 class QString;
@@ -8,6 +9,8 @@ class QString;
 // browser for a web address, the mail program for a "mailto:" one.
 class ShellLauncher
 {
+    Q_DECLARE_TR_FUNCTIONS(ShellLauncher)
+
 public:
     // Hands the address to the desktop's own opener and returns at once,
     // without waiting for the browser or mail program, with the opener's

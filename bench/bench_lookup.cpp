@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Marrowby Industries
+
 // Lookups through Whois1 against servers on loopback, each figure measured
 // against a blocking socket that fetches the same bytes from the same server.
 

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Marrowby Industries
+
 // The print window with long replies: the window opened on the print file
 // until its first page is on screen, its memory, and the pages printed to
 // PDF through the printer button. Each is set against the least that can do

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Marrowby Industries
+
 // Start-up: Form1 created, loaded, shown and painted, each run in a fresh
 // process as a user's start is, against a bare window of the same size put
 // up the same way. Also the resident memory after start and after a query

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Marrowby Industries
+
 // The reply box with a very large reply: putting it in and painting it, and
 // typing in the box afterwards. Putting the reply in is measured against a
 // bare text document taking the same text, the least the toolkit's text

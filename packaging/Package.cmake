@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 Marrowby Industries
 # The Debian package, built by CPack from the install rules: `cpack -G DEB`
 # in a build folder makes holdrin_1.0-1_amd64.deb (scripts/package does it
 # with Debian's own compiler flags).

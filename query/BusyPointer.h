@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Marrowby Industries
+
 #pragma once
 
 // Shows the busy pointer over every window for as long as it lives, so the

@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 Marrowby Industries
 # Draws the program icon in the sizes the desktop asks for, and the maker's
 # logo for the About window. Needs ImageMagick; the PNGs are committed, so
 # building needs neither this script nor ImageMagick.

@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 Marrowby Industries
 # Installs the build into a fresh prefix, as `cmake --install` does for a
 # user, and checks that the program, its menu entry, its software-centre
 # metadata and its icons land where the desktop looks for them and agree

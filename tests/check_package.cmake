@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 Marrowby Industries
 # Builds the Debian package from the build folder with CPack and checks it
 # as apt would meet it: its files, its control fields and lintian's verdict.
 # Expected files and fields sit beside this script in package/.

@@ -6,6 +6,7 @@
 #include "query/HttpGetter.h"
 #include "query/LookupStopped.h"
 #include "query/NoteLines.h"
+#include "query/QueryForms.h"
 #include "query/RdapRenderer.h"
 #include "query/ReplyDecoder.h"
 #include "query/SecondLevelRegistries.h"
@@ -88,12 +89,7 @@ QString LookupChain::run(const QString &typed)
     // inside is a search and goes out as typed.
     const QString trimmed = typed.trimmed();
     m_number = NumberResource::parse(trimmed);
-    if (m_number.kind() == NumberResource::Kind::Asn)
-        m_kind = QueryForms::Kind::Asn;
-    else if (m_number.kind() == NumberResource::Kind::Address)
-        m_kind = QueryForms::Kind::Address;
-    const bool isNumber = m_kind != QueryForms::Kind::Domain;
-    m_name = aceName(isNumber || isPlainName(trimmed) ? trimmed : typed);
+    m_name = aceName(isNumber() || isPlainName(trimmed) ? trimmed : typed);
     m_deadline.setRemainingTime(m_services.lookupLimit);
     m_asked.insert(m_services.firstHost.toLower());
     m_hops = 1;
@@ -107,7 +103,7 @@ QString LookupChain::run(const QString &typed)
     }
     ++m_records;
 
-    if (isNumber)
+    if (isNumber())
         askIana();
     else if (isPlainName(m_name))
         followName();
@@ -118,7 +114,7 @@ QString LookupChain::firstServerFailed(const QString &description)
 {
     // A search has no RDAP form, and a component given no bootstrap file
     // has no second route: the first server's failure is the lookup's.
-    const bool rdapFits = m_kind != QueryForms::Kind::Domain || isPlainName(m_name);
+    const bool rdapFits = isNumber() || isPlainName(m_name);
     if (!rdapFits || m_services.bootstrapUrl.isEmpty())
         throw Failure(description);
 
@@ -142,9 +138,8 @@ void LookupChain::followName()
 
 bool LookupChain::followReferral(const QString &reply)
 {
-    const ReferralParser::Referral next = m_kind == QueryForms::Kind::Domain
-        ? ReferralParser::registrarServer(reply)
-        : ReferralParser::registryReferral(reply);
+    const ReferralParser::Referral next = isNumber() ? ReferralParser::registryReferral(reply)
+                                                     : ReferralParser::registrarServer(reply);
     if (next.raw.isEmpty())
         return false;
     QString nextReply;
@@ -172,7 +167,7 @@ void LookupChain::askIana()
     // IANA's reply without a referral is the record for what IANA holds
     // itself (.int and .arpa names, reserved address space); otherwise the
     // TLD has no port-43 service at all.
-    const bool ianaHoldsIt = m_kind != QueryForms::Kind::Domain
+    const bool ianaHoldsIt = isNumber()
         || ReferralParser::ianaDomain(ianaReply).compare(m_name, Qt::CaseInsensitive) == 0;
     if (!ianaHoldsIt)
         askRdap();
@@ -199,9 +194,8 @@ LookupChain::Outcome LookupChain::askWhois(const ReferralParser::Referral &refer
     if (!mayAsk(referral.host, referral.host))
         return Outcome::NotAsked;
 
-    const bool isNumber = m_kind != QueryForms::Kind::Domain;
-    const QString query = QueryForms::query(referral.host, m_kind, isNumber ? m_number.value() : m_name,
-                                            isNumber ? m_number.whoisQuery() : m_name);
+    const QString query = QueryForms::query(referral.host, m_number.kind(), isNumber() ? m_number.value() : m_name,
+                                            isNumber() ? m_number.whoisQuery() : m_name);
     try {
         *reply = askWhoisServer(referral.host, WhoisPort, query);
     } catch (const LookupStopped &) {
@@ -229,12 +223,12 @@ void LookupChain::askRdap()
     QUrl base;
     QString path;
     QString shown = m_name;
-    if (m_kind == QueryForms::Kind::Domain) {
+    if (!isNumber()) {
         if (!loadBootstrap(Registry::Dns))
             return;
         base = bootstrap.baseFor(m_name);
         path = QLatin1String("domain/") + m_name;
-    } else if (m_kind == QueryForms::Kind::Asn) {
+    } else if (m_number.kind() == NumberResource::Kind::Asn) {
         if (!loadBootstrap(Registry::Asn))
             return;
         base = bootstrap.baseForAsn(m_number.asn());
@@ -379,6 +373,11 @@ bool LookupChain::hopLimitReached(const QString &what)
         return true;
     }
     return false;
+}
+
+bool LookupChain::isNumber() const
+{
+    return m_number.kind() != NumberResource::Kind::None;
 }
 
 ConnectionLimits LookupChain::hopLimits() const

@@ -6,7 +6,6 @@
 #include "query/HostResolver.h"
 #include "query/HttpGetter.h"
 #include "query/NumberResource.h"
-#include "query/QueryForms.h"
 #include "query/RdapBootstrap.h"
 #include "query/ReferralParser.h"
 #include "query/StopRequest.h"
@@ -82,6 +81,8 @@ private:
     bool mayAsk(const QString &key, const QString &what);
     bool hopLimitReached(const QString &what);
     ConnectionLimits hopLimits() const;
+    // An address, a prefix or an AS number rather than a name.
+    bool isNumber() const;
 
     void appendHop(const QString &header, const QString &body);
     // A line of its own, such as why a server gave nothing.
@@ -90,7 +91,6 @@ private:
     Services m_services;
     QString m_name;
     NumberResource m_number;
-    QueryForms::Kind m_kind = QueryForms::Kind::Domain;
     QString m_text;
     QStringList m_notes;
     QSet<QString> m_asked;

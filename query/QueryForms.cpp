@@ -8,14 +8,14 @@
 #include <QStringList>
 
 namespace {
-QString kindName(QueryForms::Kind kind)
+QString kindName(NumberResource::Kind kind)
 {
     switch (kind) {
-    case QueryForms::Kind::Domain:
+    case NumberResource::Kind::None:
         return QStringLiteral("domain");
-    case QueryForms::Kind::Address:
+    case NumberResource::Kind::Address:
         return QStringLiteral("address");
-    case QueryForms::Kind::Asn:
+    case NumberResource::Kind::Asn:
         return QStringLiteral("asn");
     }
     return {};
@@ -41,7 +41,8 @@ const QHash<QString, QString> &forms()
 }
 } // namespace
 
-QString QueryForms::query(const QString &server, Kind kind, const QString &value, const QString &plainQuery)
+QString QueryForms::query(const QString &server, NumberResource::Kind kind, const QString &value,
+                          const QString &plainQuery)
 {
     const QString form = forms().value(server.toLower() + u' ' + kindName(kind));
     return form.isEmpty() ? plainQuery : form.arg(value);

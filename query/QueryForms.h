@@ -3,6 +3,8 @@
 
 #pragma once
 
+#include "query/NumberResource.h"
+
 #include <QString>
 
 // How each registry wants a query written, from the registries' own
@@ -10,10 +12,9 @@
 class QueryForms
 {
 public:
-    enum class Kind { Domain, Address, Asn };
-
     // The query for server, with value (a name, an address or prefix, or
     // an AS number without "AS") put into the registry's own form;
-    // plainQuery where the registry has none.
-    static QString query(const QString &server, Kind kind, const QString &value, const QString &plainQuery);
+    // plainQuery where the registry has none. kind is None for a name.
+    static QString query(const QString &server, NumberResource::Kind kind, const QString &value,
+                         const QString &plainQuery);
 };

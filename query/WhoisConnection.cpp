@@ -68,10 +68,7 @@ WhoisConnection::Reply WhoisConnection::exchange(const QString &host, quint16 po
     m_timer.stop();
     m_nextAttemptTimer.stop();
     m_exchangeTimer.stop();
-    for (const auto &attempt : m_attempts) {
-        attempt->disconnect(this);
-        attempt->abort();
-    }
+    abortAttemptsBut(nullptr);
     m_attempts.clear();
     m_socket = nullptr;
     closePeek();
@@ -129,12 +126,7 @@ void WhoisConnection::onConnected(QTcpSocket *socket)
     if (m_phase != Phase::Connecting)
         return;
     m_nextAttemptTimer.stop();
-    for (const auto &attempt : m_attempts) {
-        if (attempt.get() != socket) {
-            attempt->disconnect(this);
-            attempt->abort();
-        }
-    }
+    abortAttemptsBut(socket);
     m_socket = socket;
     // A reset reads as an orderly close through QTcpSocket. A second
     // descriptor on the same socket outlives Qt's, so the kernel's view of
@@ -143,6 +135,16 @@ void WhoisConnection::onConnected(QTcpSocket *socket)
     m_phase = Phase::Reading;
     socket->write(m_query);
     m_timer.start(m_limits.idleTimeout);
+}
+
+void WhoisConnection::abortAttemptsBut(const QTcpSocket *kept)
+{
+    for (const auto &attempt : m_attempts) {
+        if (attempt.get() != kept) {
+            attempt->disconnect(this);
+            attempt->abort();
+        }
+    }
 }
 
 void WhoisConnection::onReadyRead()

@@ -45,6 +45,8 @@ private:
     void onResolved(const HostResolver::Endpoint &endpoint);
     void startNextAttempt();
     void onConnected(QTcpSocket *socket);
+    // Ends every connection attempt but kept, and hears no more from them.
+    void abortAttemptsBut(const QTcpSocket *kept);
     void onReadyRead();
     void onErrorOccurred(QTcpSocket *socket, QAbstractSocket::SocketError error);
     void onAttemptFailed(QTcpSocket *socket, QAbstractSocket::SocketError error);

@@ -3,6 +3,8 @@
 
 #include "output/StagedPrintFile.h"
 
+#include "output/TextFileForm.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -45,13 +47,8 @@ QString copyInto(const QString &from, const QString &to)
         return target.errorString();
     constexpr qint64 Chunk = 1 << 20;
     while (!source.atEnd()) {
-        const QByteArray bytes = source.read(Chunk);
-        for (qint64 written = 0; written < bytes.size();) {
-            const qint64 n = target.write(bytes.constData() + written, bytes.size() - written);
-            if (n < 0)
-                return target.errorString();
-            written += n;
-        }
+        if (!TextFileForm::writeAll(target, source.read(Chunk)))
+            return target.errorString();
     }
     return {};
 }

@@ -12,6 +12,17 @@ QByteArray TextFileForm::encode(const QString &text)
     return text.toLocal8Bit() + QByteArrayLiteral("\r\n");
 }
 
+bool TextFileForm::writeAll(QIODevice &device, QByteArrayView bytes)
+{
+    for (qint64 done = 0; done < bytes.size();) {
+        const qint64 written = device.write(bytes.data() + done, bytes.size() - done);
+        if (written <= 0)
+            return false;
+        done += written;
+    }
+    return true;
+}
+
 QString TextFileForm::decode(const QByteArray &bytes)
 {
     return QString::fromLocal8Bit(bytes);
@@ -27,17 +38,10 @@ void TextFileForm::write(const QString &path, const QString &text)
     file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         throw FileError(path, file.errorString());
-    // A write that stops part-way reports no reason; only the next one,
-    // which fails outright, says why (a full disk, a size limit).
-    const QByteArray bytes = encode(text);
-    for (qint64 done = 0; done < bytes.size();) {
-        const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
-        if (written <= 0) {
-            const QString reason = file.errorString();
-            file.cancelWriting();
-            throw FileError(path, reason);
-        }
-        done += written;
+    if (!writeAll(file, encode(text))) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        throw FileError(path, reason);
     }
     if (!file.commit())
         throw FileError(path, file.errorString());

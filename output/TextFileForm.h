@@ -4,7 +4,10 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
+
+class QIODevice;
 
 // The plain text form in which a reply goes to disk: the text exactly as
 // given, one CR LF after it, in the locale's 8-bit encoding, nothing else.
@@ -19,4 +22,10 @@ public:
     // file in a folder that cannot be written is rewritten in place, and a
     // failed write there leaves it cut short.
     static void write(const QString &path, const QString &text);
+
+    // Writes on until every byte is out or a write fails (false; the
+    // device's error string then says why). On an unbuffered file a write
+    // that stops part-way reports no reason; only the next one, failing
+    // outright, names it (a full disk, a size limit).
+    static bool writeAll(QIODevice &device, QByteArrayView bytes);
 };

@@ -24,6 +24,11 @@ constexpr qsizetype Stretch = 4096;
 // this much room to spare, so that the laid-out line surely fits too.
 constexpr qreal FitMargin = 0.98;
 
+bool isBreak(QChar c)
+{
+    return c == QLatin1Char('\n') || c == QLatin1Char('\r');
+}
+
 // Tab stops every eight columns, as on a terminal, so the fixed-pitch body
 // keeps a reply's columns whatever the printer's resolution.
 QString expandTabs(const QString &text)
@@ -40,15 +45,10 @@ QString expandTabs(const QString &text)
             column += spaces;
         } else {
             expanded.append(c);
-            column = (c == QLatin1Char('\n') || c == QLatin1Char('\r')) ? 0 : column + 1;
+            column = isBreak(c) ? 0 : column + 1;
         }
     }
     return expanded;
-}
-
-bool isBreak(QChar c)
-{
-    return c == QLatin1Char('\n') || c == QLatin1Char('\r');
 }
 
 qreal naturalWidth(const QString &text, const QFont &font, QPaintDevice *device, qreal *height = nullptr)

@@ -3,7 +3,7 @@
 
 #include "about/ShellLauncher.h"
 
-#include "ui/Failure.h"
+#include "common/Failure.h"
 
 #include <QDesktopServices>
 #include <QUrl>

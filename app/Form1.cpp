@@ -8,7 +8,7 @@
 #include "output/FileDialog.h"
 #include "output/PrintCommand.h"
 #include "output/SaveCommand.h"
-#include "query/QueryCommand.h"
+#include "app/QueryCommand.h"
 #include "query/WhoisClient.h"
 #include "ui/ElasticLayout.h"
 #include "ui/Maker.h"

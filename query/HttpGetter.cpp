@@ -4,7 +4,7 @@
 #include "query/HttpGetter.h"
 
 #include "query/LookupStopped.h"
-#include "ui/Failure.h"
+#include "common/Failure.h"
 
 #include <QEventLoop>
 #include <QNetworkAccessManager>

@@ -10,7 +10,7 @@
 #include "query/RdapRenderer.h"
 #include "query/ReplyDecoder.h"
 #include "query/SecondLevelRegistries.h"
-#include "ui/Failure.h"
+#include "common/Failure.h"
 
 #include <QRegularExpression>
 

@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "ui/Failure.h"
+#include "common/Failure.h"
 
 // The user stopped the lookup. Unlike a server's failure, it ends the whole
 // lookup: no further server or route is tried after it.

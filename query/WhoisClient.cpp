@@ -4,7 +4,7 @@
 #include "query/WhoisClient.h"
 
 #include "query/LookupChain.h"
-#include "ui/Failure.h"
+#include "common/Failure.h"
 
 #include <QNetworkAccessManager>
 

@@ -4,7 +4,7 @@
 #include "query/WhoisConnection.h"
 
 #include "query/LookupStopped.h"
-#include "ui/Failure.h"
+#include "common/Failure.h"
 
 #include <fcntl.h>
 #include <netinet/in.h>

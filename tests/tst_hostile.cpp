@@ -11,7 +11,7 @@
 #include "query/HttpGetter.h"
 #include "query/StopRequest.h"
 #include "query/WhoisClient.h"
-#include "ui/Failure.h"
+#include "common/Failure.h"
 #include "ui/MessageBox.h"
 #include "ui/ReplyBox.h"
 

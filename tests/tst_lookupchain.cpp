@@ -10,7 +10,7 @@
 #include "query/LookupChain.h"
 #include "query/RdapBootstrap.h"
 #include "query/WhoisClient.h"
-#include "ui/Failure.h"
+#include "common/Failure.h"
 
 #include <QNetworkAccessManager>
 

@@ -5,7 +5,7 @@
 #include "TestMain.h"
 
 #include "app/Form1.h"
-#include "ui/Failure.h"
+#include "common/Failure.h"
 #include "ui/Maker.h"
 #include "ui/MessageBox.h"
 

@@ -8,7 +8,7 @@
 #include "TestMain.h"
 
 #include "query/WhoisClient.h"
-#include "ui/Failure.h"
+#include "common/Failure.h"
 
 #include <QSignalSpy>
 

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 Marrowby Industries
 
-#include "query/QueryCommand.h"
+#include "app/QueryCommand.h"
 
-#include "query/BusyPointer.h"
-#include "query/LookupInputFilter.h"
+#include "app/BusyPointer.h"
+#include "app/LookupInputFilter.h"
 #include "query/LookupStopped.h"
 #include "query/WhoisClient.h"
 #include "ui/MessageBox.h"

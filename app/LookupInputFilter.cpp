@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 Marrowby Industries
 
-#include "query/LookupInputFilter.h"
+#include "app/LookupInputFilter.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 Marrowby Industries
 
-#include "ui/Failure.h"
+#include "common/Failure.h"
 
 Failure::Failure(const QString &description)
     : std::runtime_error(description.toStdString())

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 Marrowby Industries
 
-#include "query/BusyPointer.h"
+#include "app/BusyPointer.h"
 
 #include <QCursor>
 #include <QGuiApplication>

@@ -89,7 +89,7 @@ QString LookupChain::run(const QString &typed)
     // inside is a search and goes out as typed.
     const QString trimmed = typed.trimmed();
     m_number = NumberResource::parse(trimmed);
-    m_name = aceName(isNumber() || isPlainName(trimmed) ? trimmed : typed);
+    m_name = isNumber() ? m_number.whoisQuery() : aceName(isPlainName(trimmed) ? trimmed : typed);
     m_deadline.setRemainingTime(m_services.lookupLimit);
     m_asked.insert(m_services.firstHost.toLower());
     m_hops = 1;
@@ -102,6 +102,8 @@ QString LookupChain::run(const QString &typed)
         return firstServerFailed(e.description());
     }
     ++m_records;
+    if (m_number.hadHostBits())
+        note(tr("%1 has host bits set; it was looked up as the network %2.").arg(m_number.typed(), m_number.value()));
 
     if (isNumber())
         askIana();

@@ -103,6 +103,8 @@ private slots:
     void registryIsAskedItsWay();
     void numberGoesToItsRegionalRegistry_data();
     void numberGoesToItsRegionalRegistry();
+    void numbersNoServerWouldReadAsMeantAreRefused_data();
+    void numbersNoServerWouldReadAsMeantAreRefused();
     void regionalRegistryReferrals_data();
     void regionalRegistryReferrals();
     void laterHopsShareTheLookupsTime();
@@ -535,50 +537,76 @@ void TestLookupChain::registryIsAskedItsWay()
 void TestLookupChain::numberGoesToItsRegionalRegistry_data()
 {
     QTest::addColumn<QString>("typed");
-    QTest::addColumn<QByteArray>("ianaWire");
+    QTest::addColumn<QByteArray>("normal"); // what the first server and IANA are sent
     QTest::addColumn<QString>("registry"); // empty: port 43 is refused and RDAP is the route
     QTest::addColumn<QByteArray>("wire");
     QTest::addColumn<QByteArray>("bootstrap");
     QTest::addColumn<QByteArray>("entry");
     QTest::addColumn<QByteArray>("path");
+    QTest::addColumn<QString>("note");
 
-    QTest::newRow("IPv4, ARIN's network form") << QStringLiteral("192.0.2.1") << QByteArray("192.0.2.1")
-                                               << QStringLiteral("whois.arin.net") << QByteArray("n + 192.0.2.1")
-                                               << QByteArray() << QByteArray() << QByteArray();
-    QTest::newRow("IPv6, plain") << QStringLiteral(" 2001:db8::1 ") << QByteArray("2001:db8::1")
-                                 << QStringLiteral("whois.ripe.net") << QByteArray("2001:db8::1") << QByteArray()
-                                 << QByteArray() << QByteArray();
-    QTest::newRow("AS, ARIN's AS form") << QStringLiteral("AS64496") << QByteArray("AS64496")
-                                        << QStringLiteral("whois.arin.net") << QByteArray("a + 64496") << QByteArray()
-                                        << QByteArray() << QByteArray();
-    QTest::newRow("ASN with a space, plain") << QStringLiteral("asn 64500") << QByteArray("AS64500")
-                                             << QStringLiteral("whois.ripe.net") << QByteArray("AS64500") << QByteArray()
-                                             << QByteArray() << QByteArray();
-    QTest::newRow("IPv4 by RDAP") << QStringLiteral("192.0.2.1") << QByteArray() << QString() << QByteArray()
-                                  << QByteArray("/ipv4.json") << QByteArray("192.0.0.0/8") << QByteArray("/rdap/ip/192.0.2.1");
-    QTest::newRow("prefix by RDAP") << QStringLiteral("192.0.2.0/24") << QByteArray() << QString() << QByteArray()
-                                    << QByteArray("/ipv4.json") << QByteArray("192.0.2.0/24")
-                                    << QByteArray("/rdap/ip/192.0.2.0/24");
-    QTest::newRow("IPv6 by RDAP") << QStringLiteral("2001:db8::1") << QByteArray() << QString() << QByteArray()
-                                  << QByteArray("/ipv6.json") << QByteArray("2001:db8::/32")
-                                  << QByteArray("/rdap/ip/2001:db8::1");
-    QTest::newRow("AS by RDAP") << QStringLiteral("AS64496") << QByteArray() << QString() << QByteArray()
-                                << QByteArray("/asn.json") << QByteArray("64496-64511") << QByteArray("/rdap/autnum/64496");
+    const QString arin = QStringLiteral("whois.arin.net");
+    const QString ripe = QStringLiteral("whois.ripe.net");
+    QTest::newRow("IPv4, ARIN's network form") << QStringLiteral("192.0.2.1") << QByteArray("192.0.2.1") << arin
+                                               << QByteArray("n + 192.0.2.1") << QByteArray() << QByteArray()
+                                               << QByteArray() << QString();
+    QTest::newRow("IPv4, leading zeros are decimal")
+        << QStringLiteral("010.001.002.003") << QByteArray("10.1.2.3") << arin << QByteArray("n + 10.1.2.3")
+        << QByteArray() << QByteArray() << QByteArray() << QString();
+    QTest::newRow("prefix with host bits, ARIN")
+        << QStringLiteral("192.0.2.1/24") << QByteArray("192.0.2.0/24") << arin << QByteArray("n + 192.0.2.0/24")
+        << QByteArray() << QByteArray() << QByteArray()
+        << QStringLiteral("192.0.2.1/24 has host bits set; it was looked up as the network 192.0.2.0/24.");
+    QTest::newRow("IPv6, plain") << QStringLiteral(" 2001:DB8:0::1 ") << QByteArray("2001:db8::1") << ripe
+                                 << QByteArray("2001:db8::1") << QByteArray() << QByteArray() << QByteArray()
+                                 << QString();
+    QTest::newRow("AS, ARIN's AS form") << QStringLiteral("AS64496") << QByteArray("AS64496") << arin
+                                        << QByteArray("a + 64496") << QByteArray() << QByteArray() << QByteArray()
+                                        << QString();
+    QTest::newRow("ASN with a space, plain") << QStringLiteral("asn 64500") << QByteArray("AS64500") << ripe
+                                             << QByteArray("AS64500") << QByteArray() << QByteArray()
+                                             << QByteArray() << QString();
+    QTest::newRow("asdot") << QStringLiteral("ASN 1.2") << QByteArray("AS65538") << arin << QByteArray("a + 65538")
+                           << QByteArray() << QByteArray() << QByteArray() << QString();
+    QTest::newRow("IPv4 by RDAP") << QStringLiteral("192.0.2.1") << QByteArray("192.0.2.1") << QString()
+                                  << QByteArray() << QByteArray("/ipv4.json") << QByteArray("192.0.0.0/8")
+                                  << QByteArray("/rdap/ip/192.0.2.1") << QString();
+    // The WHOIS and the RDAP route of one lookup ask for the same address.
+    QTest::newRow("leading zeros by RDAP") << QStringLiteral("010.001.002.003") << QByteArray("10.1.2.3") << QString()
+                                           << QByteArray() << QByteArray("/ipv4.json") << QByteArray("10.0.0.0/8")
+                                           << QByteArray("/rdap/ip/10.1.2.3") << QString();
+    QTest::newRow("prefix by RDAP") << QStringLiteral("192.0.2.0/24") << QByteArray("192.0.2.0/24") << QString()
+                                    << QByteArray() << QByteArray("/ipv4.json") << QByteArray("192.0.2.0/24")
+                                    << QByteArray("/rdap/ip/192.0.2.0/24") << QString();
+    QTest::newRow("host bits by RDAP")
+        << QStringLiteral("2001:db8::1/32") << QByteArray("2001:db8::/32") << QString() << QByteArray()
+        << QByteArray("/ipv6.json") << QByteArray("2001:db8::/32") << QByteArray("/rdap/ip/2001:db8::/32")
+        << QStringLiteral("2001:db8::1/32 has host bits set; it was looked up as the network 2001:db8::/32.");
+    QTest::newRow("IPv6 by RDAP") << QStringLiteral("2001:db8::1") << QByteArray("2001:db8::1") << QString()
+                                  << QByteArray() << QByteArray("/ipv6.json") << QByteArray("2001:db8::/32")
+                                  << QByteArray("/rdap/ip/2001:db8::1") << QString();
+    QTest::newRow("AS by RDAP") << QStringLiteral("AS64496") << QByteArray("AS64496") << QString() << QByteArray()
+                                << QByteArray("/asn.json") << QByteArray("64496-64511")
+                                << QByteArray("/rdap/autnum/64496") << QString();
+    QTest::newRow("asdot by RDAP") << QStringLiteral("as65535.65535") << QByteArray("AS4294967295") << QString()
+                                   << QByteArray() << QByteArray("/asn.json") << QByteArray("4294967295-4294967295")
+                                   << QByteArray("/rdap/autnum/4294967295") << QString();
 }
 
 void TestLookupChain::numberGoesToItsRegionalRegistry()
 {
     const ClosedPort closed;
     QFETCH(QString, typed);
-    QFETCH(QByteArray, ianaWire);
+    QFETCH(QByteArray, normal);
     QFETCH(QString, registry);
     QFETCH(QByteArray, wire);
     QFETCH(QByteArray, bootstrap);
     QFETCH(QByteArray, entry);
     QFETCH(QByteArray, path);
+    QFETCH(QString, note);
 
     Servers servers;
-    const QByteArray noMatch = "No match for \"" + typed.trimmed().toLatin1() + "\".\r\n";
+    const QByteArray noMatch = "No match for \"" + normal + "\".\r\n";
     servers.registry.send(noMatch).close();
     if (registry.isEmpty()) {
         servers.resolver->add(QStringLiteral("whois.iana.org"), closed.port());
@@ -594,18 +622,56 @@ void TestLookupChain::numberGoesToItsRegionalRegistry()
     }
 
     const QString text = servers.lookup(typed);
+    QCOMPARE(servers.registry.received(), normal + "\r\n");
     QVERIFY2(text.startsWith(QString::fromLatin1(noMatch).replace(QLatin1String("\r\n"), QLatin1String("\n"))),
              qPrintable(text));
+    QVERIFY2(note.isEmpty() ? !text.contains(QLatin1String("host bits")) : text.simplified().contains(note), qPrintable(text));
     if (registry.isEmpty()) {
         const QString header = QLatin1String("--- RDAP ") + servers.rdap.url(path).toString() + QLatin1String(" ---");
         QVERIFY2(text.contains(header), qPrintable(text));
         QCOMPARE(servers.rdap.count(path), 1);
     } else {
-        QCOMPARE(servers.iana.received(), ianaWire + "\r\n");
+        QCOMPARE(servers.iana.received(), normal + "\r\n");
         QCOMPARE(servers.tld.received(), wire + "\r\n");
         QVERIFY2(text.endsWith(QLatin1String("--- Reply from ") + registry + QLatin1String(" ---\nNetName: MARROWBY-NET\n")),
                  qPrintable(text));
     }
+}
+
+void TestLookupChain::numbersNoServerWouldReadAsMeantAreRefused_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("reason");
+
+    const QString notIpv4 = QStringLiteral("write an address as four decimal numbers");
+    QTest::newRow("hex") << QStringLiteral("0x7f.1.1.1") << notIpv4;
+    QTest::newRow("octal past 255 as decimal") << QStringLiteral("0300.0.0.1") << notIpv4;
+    QTest::newRow("short form") << QStringLiteral("127.1") << notIpv4;
+    QTest::newRow("short prefix") << QStringLiteral("10.0/8") << notIpv4;
+    QTest::newRow("zone index in a prefix") << QStringLiteral("fe80::1%eth0/64") << QStringLiteral("zone index (\"%eth0\")");
+    QTest::newRow("zone index in an address") << QStringLiteral("fe80::1%2") << QStringLiteral("zone index");
+    QTest::newRow("prefix too long") << QStringLiteral("192.0.2.0/33") << QStringLiteral("runs from 0 to 32");
+    QTest::newRow("asdot part over 65535") << QStringLiteral("AS1.65536") << QStringLiteral("from 0 to 65535");
+    QTest::newRow("AS over 32 bits") << QStringLiteral("AS4294967296") << QStringLiteral("from 0 to 4294967295");
+}
+
+void TestLookupChain::numbersNoServerWouldReadAsMeantAreRefused()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, reason);
+    Servers servers;
+    const auto whois = servers.client();
+    try {
+        whois->lookup(typed);
+        QFAIL("the number was looked up");
+    } catch (const Failure &e) {
+        QVERIFY2(e.description().startsWith(u'"' + typed + u'"') && e.description().contains(reason),
+                 qPrintable(e.description()));
+    }
+    // A connection the refused number had opened would be accepted first.
+    servers.registry.send(RegistryReply).close();
+    servers.lookup(QStringLiteral("=marrowby.com"));
+    QCOMPARE(servers.registry.received(), QByteArray("=marrowby.com\r\n"));
 }
 
 void TestLookupChain::regionalRegistryReferrals_data()

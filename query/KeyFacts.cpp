@@ -78,7 +78,10 @@ void merge(Merged &merged, const RecordFacts &facts, const LookupHop &hop)
     if (registrars.isValid())
         merged.registrarExpires = registrars;
     override(into.statuses, facts.statuses);
-    override(into.nameServers, facts.nameServers);
+    if (!facts.nameServers.isEmpty()) {
+        into.nameServers = facts.nameServers;
+        into.moreNameServers = facts.moreNameServers;
+    }
     if (facts.dnssecSigned)
         into.dnssecSigned = facts.dnssecSigned;
     override(into.abuseEmail, facts.abuseEmail);
@@ -193,7 +196,10 @@ QString domainLines(const Merged &merged, const QDateTime &now)
         text += field(label, code + QLatin1String(": ") + EppStatus::meaning(code));
         label.clear();
     }
-    text += optionalField(KeyFacts::tr("Name servers"), facts.nameServers.join(QLatin1String(", ")));
+    QString nameServers = facts.nameServers.join(QLatin1String(", "));
+    if (facts.moreNameServers)
+        nameServers += u' ' + KeyFacts::tr("and more (see the reply)");
+    text += optionalField(KeyFacts::tr("Name servers"), nameServers);
     if (facts.dnssecSigned)
         text += field(KeyFacts::tr("DNSSEC"), *facts.dnssecSigned ? KeyFacts::tr("signed") : KeyFacts::tr("unsigned"));
     return text + optionalField(KeyFacts::tr("Abuse contact"), abuseContact(facts));

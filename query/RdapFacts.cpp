@@ -107,7 +107,9 @@ void readDomain(const QJsonObject &record, RecordFacts *facts)
         QString host = text(each.toObject(), "ldhName").toLower();
         if (host.endsWith(u'.'))
             host.chop(1);
-        if (!host.isEmpty() && !facts->nameServers.contains(host))
+        if (facts->nameServers.size() == RecordFacts::MaxNameServers)
+            facts->moreNameServers = true;
+        else if (!host.isEmpty() && !facts->nameServers.contains(host))
             facts->nameServers << host;
     }
     const QJsonValue signedFlag = record.value(QLatin1String("secureDNS")).toObject().value(QLatin1String("delegationSigned"));

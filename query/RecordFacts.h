@@ -12,6 +12,10 @@
 // The facts one server's answer gave about a name, an address block or an
 // AS number; what the answer did not say stays empty.
 struct RecordFacts {
+    // Real delegations have a handful of name servers; a reply that lists
+    // hundreds gets no block of hundreds of lines.
+    static constexpr int MaxNameServers = 16;
+
     QString domain;      // as the server writes it
     QString unicodeName; // where the server gives one
     QString registrar;
@@ -22,6 +26,7 @@ struct RecordFacts {
     QDate registrarExpires; // where the answer names the registrar's own
     QStringList statuses;   // EPP codes
     QStringList nameServers; // lower case, without a root dot
+    bool moreNameServers = false; // the answer named more than are kept
     std::optional<bool> dnssecSigned;
     QString abuseEmail;
     QString abusePhone;

@@ -164,7 +164,10 @@ public:
             addOnce(facts.statuses, EppStatus::fromEpp(value));
             break;
         case Fact::NameServer:
-            addOnce(facts.nameServers, hostName(value));
+            if (facts.nameServers.size() < RecordFacts::MaxNameServers)
+                addOnce(facts.nameServers, hostName(value));
+            else
+                facts.moreNameServers = true;
             break;
         case Fact::Dnssec:
             if (!facts.dnssecSigned) {

@@ -18,19 +18,17 @@ constexpr int ValueColumn = 15;
 struct Merged {
     RecordFacts facts;
     bool domainByRegistry = false;
-    QDate registryExpires;
-    QDate registrarExpires;
     QString numberRegistry;
     QStringList from;
 };
 
-void override(QString &field, const QString &value)
+void takeIfGiven(QString &field, const QString &value)
 {
     if (!value.isEmpty())
         field = value;
 }
 
-void override(QStringList &field, const QStringList &value)
+void takeIfGiven(QStringList &field, const QStringList &value)
 {
     if (!value.isEmpty())
         field = value;
@@ -66,32 +64,36 @@ void merge(Merged &merged, const RecordFacts &facts, const LookupHop &hop)
         into.unicodeName = facts.unicodeName;
         merged.domainByRegistry = registry;
     }
-    override(into.registrar, facts.registrar);
-    override(into.ianaId, facts.ianaId);
+    takeIfGiven(into.registrar, facts.registrar);
+    takeIfGiven(into.ianaId, facts.ianaId);
     if (facts.created.isValid())
         into.created = facts.created;
     if (facts.updated.isValid())
         into.updated = facts.updated;
+    // A registrar's answer gives its own expiry under either label.
     if (registry && facts.expires.isValid())
-        merged.registryExpires = facts.expires;
-    const QDate registrars = registry || facts.registrarExpires.isValid() ? facts.registrarExpires : facts.expires;
+        into.expires = facts.expires;
+    const QDate registrars = (registry || facts.registrarExpires.isValid()) ? facts.registrarExpires : facts.expires;
     if (registrars.isValid())
-        merged.registrarExpires = registrars;
-    override(into.statuses, facts.statuses);
+        into.registrarExpires = registrars;
+    takeIfGiven(into.statuses, facts.statuses);
     if (!facts.nameServers.isEmpty()) {
         into.nameServers = facts.nameServers;
         into.moreNameServers = facts.moreNameServers;
     }
     if (facts.dnssecSigned)
         into.dnssecSigned = facts.dnssecSigned;
-    override(into.abuseEmail, facts.abuseEmail);
-    override(into.abusePhone, facts.abusePhone);
-    override(into.range, facts.range);
-    override(into.cidr, facts.cidr);
-    override(into.name, facts.name);
-    override(into.country, facts.country);
+    // One desk's e-mail and phone, not one answer's e-mail beside another's phone.
+    if (!facts.abuseEmail.isEmpty() || !facts.abusePhone.isEmpty()) {
+        into.abuseEmail = facts.abuseEmail;
+        into.abusePhone = facts.abusePhone;
+    }
+    takeIfGiven(into.range, facts.range);
+    takeIfGiven(into.cidr, facts.cidr);
+    takeIfGiven(into.name, facts.name);
+    takeIfGiven(into.country, facts.country);
     if (facts.hasNumberFacts())
-        override(merged.numberRegistry, regionalRegistry(hostOf(hop)));
+        takeIfGiven(merged.numberRegistry, regionalRegistry(hostOf(hop)));
 
     QString source = hostOf(hop);
     if (hop.source == LookupHop::Source::Rdap)
@@ -145,8 +147,8 @@ QString expiry(const QDate &date, const QDateTime &now)
 
 QString expiryLines(const Merged &merged, const QDateTime &now)
 {
-    const QDate &registry = merged.registryExpires;
-    const QDate &registrar = merged.registrarExpires;
+    const QDate &registry = merged.facts.expires;
+    const QDate &registrar = merged.facts.registrarExpires;
     const QString label = KeyFacts::tr("Expires");
     if (registry.isValid() && registrar.isValid() && registry != registrar)
         return field(label, KeyFacts::tr("%1, registry").arg(expiry(registry, now)))

@@ -228,11 +228,14 @@ QString KeyFacts::summary(const QString &queried, const QList<LookupHop> &hops, 
         if (hop.role == LookupHop::Role::Referral || hop.throttled)
             continue;
         const bool rdap = hop.source == LookupHop::Source::Rdap;
+        // Some registries echo the name above their "free": that is no record.
+        if (!number && !rdap && hop.role == LookupHop::Role::Registry && WhoisFacts::saysNotRegistered(hop.text)) {
+            notRegisteredBy = hop.server;
+            continue;
+        }
         const RecordFacts facts = rdap ? RdapFacts::read(hop.json) : WhoisFacts::read(hop.text);
         if (number ? facts.hasNumberFacts() : facts.hasDomainFacts())
             merge(merged, facts, hop);
-        else if (!number && !rdap && hop.role == LookupHop::Role::Registry && WhoisFacts::saysNotRegistered(hop.text))
-            notRegisteredBy = hop.server;
     }
     if (merged.from.isEmpty()) {
         if (notRegisteredBy.isEmpty())

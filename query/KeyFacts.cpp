@@ -102,6 +102,19 @@ void merge(Merged &merged, const RecordFacts &facts, const LookupHop &hop)
         merged.from << source;
 }
 
+// A value on one line, without control characters or the marks that turn
+// text direction around, which a record's strings may hold.
+QString clean(const QString &value)
+{
+    QString text = value.simplified();
+    for (QChar &c : text) {
+        const char16_t u = c.unicode();
+        if (c.category() == QChar::Other_Control || (u >= 0x202A && u <= 0x202E) || (u >= 0x2066 && u <= 0x2069))
+            c = QChar::ReplacementCharacter;
+    }
+    return text;
+}
+
 // The label, then the value broken between words so that no line passes
 // the width; continuation lines start under the value. A word longer than
 // a line stays whole.
@@ -111,7 +124,7 @@ QString field(const QString &label, const QString &value)
     QString text = label.isEmpty() ? indent : QString(label + u':').leftJustified(ValueColumn - 1) + u' ';
     qsizetype lineStart = 0;
     bool first = true;
-    for (const QString &word : value.split(u' ', Qt::SkipEmptyParts)) {
+    for (const QString &word : clean(value).split(u' ', Qt::SkipEmptyParts)) {
         if (first) {
             text += word;
             first = false;

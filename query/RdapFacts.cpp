@@ -112,7 +112,8 @@ void readDomain(const QJsonObject &record, RecordFacts *facts)
         else if (!host.isEmpty() && !facts->nameServers.contains(host))
             facts->nameServers << host;
     }
-    const QJsonValue signedFlag = record.value(QLatin1String("secureDNS")).toObject().value(QLatin1String("delegationSigned"));
+    const QJsonValue signedFlag =
+        record.value(QLatin1String("secureDNS")).toObject().value(QLatin1String("delegationSigned"));
     if (signedFlag.isBool())
         facts->dnssecSigned = signedFlag.toBool();
 

@@ -23,6 +23,7 @@ private slots:
     void dates();
     void datesInOneReply_data();
     void datesInOneReply();
+    void valuesStayOnTheirLine();
 };
 
 namespace {
@@ -149,6 +150,19 @@ void TestKeyFacts::datesInOneReply()
     const RecordFacts facts = WhoisFacts::read(reply);
     QCOMPARE(facts.created.toString(Qt::ISODate), created);
     QCOMPARE(facts.expires.toString(Qt::ISODate), expires);
+}
+
+// A record's strings may hold line breaks, control characters and marks
+// that turn the text around; none of them reaches the block.
+void TestKeyFacts::valuesStayOnTheirLine()
+{
+    LookupHop hop;
+    hop.source = LookupHop::Source::Rdap;
+    hop.server = QStringLiteral("https://rdap.registry.test/domain/a.test");
+    hop.json = json("{'objectClassName': 'domain', 'ldhName': 'a.test', 'entities': [{'roles': ['registrar'],"
+                    " 'vcardArray': ['vcard', [['fn', {}, 'text', 'Quill\\u202Egnp.exe\\nLedger\\u0007']]]}]}");
+    const QString block = KeyFacts::summary(QStringLiteral("a.test"), {hop}, Now);
+    QVERIFY2(block.contains(QStringLiteral("Registrar:     Quill\uFFFDgnp.exe Ledger\uFFFD\n")), qPrintable(block));
 }
 
 HOLDRIN_TEST_MAIN(TestKeyFacts)

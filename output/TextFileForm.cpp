@@ -63,10 +63,9 @@ void TextFileForm::write(const QString &path, const QString &text)
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         // A writable file in a folder that is not can only be rewritten in
         // place.
-        if (old == OldFile::Kept)
-            rewriteInPlace(path, bytes);
-        else
+        if (old != OldFile::Kept)
             throw FileError(path, file.errorString());
+        rewriteInPlace(path, bytes);
         return;
     }
     if (!writeAll(file, bytes)) {

@@ -11,6 +11,14 @@
 #include <algorithm>
 #include <climits>
 
+std::pair<int, int> PrintDocument::pageSpan(const QPrinter *printer, int pageCount)
+{
+    // No range is every page.
+    if (printer->printRange() != QPrinter::PageRange || printer->fromPage() <= 0)
+        return {1, pageCount};
+    return {printer->fromPage(), std::min(printer->toPage(), pageCount)};
+}
+
 int PrintDocument::pageCount(QPrinter *printer) const
 {
     Pagination pages(*this, printer);
@@ -29,11 +37,9 @@ bool PrintDocument::print(Pagination &pages, QPrinter *printer, const BeforePage
     // The page count is known before the first page; finding the breaks of
     // lines that surely fit costs little.
     pages.paginate(INT_MAX);
-    // The pages asked for in the print dialog; no range is every page.
-    const int count = pages.pageCount();
-    const bool range = printer->printRange() == QPrinter::PageRange && printer->fromPage() > 0;
-    const int first = range ? std::clamp(printer->fromPage(), 1, count) : 1;
-    const int last = range ? std::clamp(printer->toPage(), first, count) : count;
+    const auto [first, last] = pageSpan(printer, pages.pageCount());
+    if (first > last)
+        return false;
     QPainter painter(printer);
     if (!painter.isActive())
         return false;

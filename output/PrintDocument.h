@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <functional>
+#include <utility>
 
 class Pagination;
 class QPrinter;
@@ -29,9 +30,14 @@ public:
 
     int pageCount(QPrinter *printer) const;
 
+    // The first and last page to print of pageCount: the printer's page
+    // range, cut at the last page, or every page. A range that starts past
+    // the last page gives first > last: nothing to print.
+    static std::pair<int, int> pageSpan(const QPrinter *printer, int pageCount);
+
     // Asked before each page with its number and the last page to print;
-    // answering false stops the document there. Prints the printer's page
-    // range, or every page. Returns whether every page was painted.
+    // answering false stops the document there. Prints pageSpan(). Returns
+    // whether every page was painted, which it never is for an empty span.
     using BeforePage = std::function<bool(int page, int pageCount)>;
     bool print(QPrinter *printer, const BeforePage &beforePage = {}) const;
     // The same with pages already broken for this printer, in part or whole.

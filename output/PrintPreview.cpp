@@ -237,6 +237,20 @@ bool PrintPreview::printPages(QPrinter *printer)
         pages = own.get();
     }
 
+    // A range past the last page would otherwise end in an empty file or
+    // job, or in a page that was not asked for.
+    pages->paginate(INT_MAX);
+    if (const auto [first, last] = PrintDocument::pageSpan(printer, pages->pageCount()); first > last) {
+        progress.hide();
+        MessageBox::show(this,
+                         tr("Nothing was printed: the pages asked for, %1 to %2, lie past the last page, %3.")
+                             .arg(printer->fromPage())
+                             .arg(printer->toPage())
+                             .arg(pages->pageCount()),
+                         {}, MessageBox::Icon::Information);
+        return false;
+    }
+
     const QString chosenFile = printer->outputFileName();
     const auto showPage = [&](int page, int last) {
         progress.setMaximum(last);

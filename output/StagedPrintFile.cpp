@@ -3,6 +3,7 @@
 
 #include "output/StagedPrintFile.h"
 
+#include "output/FileError.h"
 #include "output/TextFileForm.h"
 
 #include <QDir>
@@ -13,42 +14,107 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <utility>
 
 namespace {
-// Creates a new empty file with a name of its own in dir. The file gets the
-// permissions any new file of the user gets, as the printed file would.
-QString createIn(const QString &dir, const QString &name, QString *reason)
+constexpr mode_t OwnerOnly = S_IRUSR | S_IWUSR;
+
+struct Staged {
+    int fd = -1;
+    QString path;
+    bool named = false;
+};
+
+QString partName(const QString &dir, const QString &name)
 {
+    return QDir(dir).filePath(
+        QStringLiteral(".%1.%2.part").arg(name).arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
+}
+
+QString fdPath(int fd)
+{
+    return QStringLiteral("/proc/self/fd/%1").arg(fd);
+}
+
+// Creates a new empty file in dir that only the user may read. It has no
+// name where the file system allows; its printer reaches it through
+// /proc, and commit() gives it a name.
+Staged createIn(const QString &dir, const QString &name, QString *reason)
+{
+    const int fd = ::open(QFile::encodeName(dir).constData(), O_TMPFILE | O_RDWR | O_CLOEXEC, OwnerOnly);
+    if (fd >= 0) {
+        if (QFileInfo::exists(fdPath(fd)))
+            return {fd, fdPath(fd), false};
+        ::close(fd);
+    } else if (errno != EOPNOTSUPP && errno != EISDIR) {
+        *reason = qt_error_string(errno);
+        return {};
+    }
     constexpr int Attempts = 16;
     for (int i = 0; i < Attempts; ++i) {
-        const QString path = QDir(dir).filePath(
-            QStringLiteral(".%1.%2.part").arg(name).arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
-        QFile file(path);
-        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-            return path;
-        *reason = file.errorString();
-        if (!file.exists())
+        const QString path = partName(dir, name);
+        const int named = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, OwnerOnly);
+        if (named >= 0)
+            return {named, path, true};
+        *reason = qt_error_string(errno);
+        if (errno != EEXIST)
             return {};
     }
     return {};
 }
 
-// Copies from into to, whole, for a folder that takes no new file but
+// Gives the unnamed file fd a name of its own in dir; the name, or an
+// empty text and why not.
+QString linkIn(const QString &dir, const QString &name, int fd, QString *reason)
+{
+    constexpr int Attempts = 16;
+    for (int i = 0; i < Attempts; ++i) {
+        const QString path = partName(dir, name);
+        if (::linkat(AT_FDCWD, QFile::encodeName(fdPath(fd)).constData(), AT_FDCWD,
+                     QFile::encodeName(path).constData(), AT_SYMLINK_FOLLOW)
+            == 0)
+            return path;
+        *reason = qt_error_string(errno);
+        if (errno != EEXIST)
+            return {};
+    }
+    return {};
+}
+
+// What any new file of the user's may be read and written by; owner-only
+// where the user's file mask cannot be read. The mask is read, not set and
+// put back, which would open a moment for other threads' new files.
+mode_t newFileMode()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (status.open(QIODevice::ReadOnly)) {
+        const QList<QByteArray> lines = status.readAll().split('\n');
+        for (const QByteArray &line : lines) {
+            if (!line.startsWith("Umask:"))
+                continue;
+            bool ok = false;
+            const uint mask = line.mid(6).trimmed().toUInt(&ok, 8);
+            if (ok)
+                return 0666 & ~mode_t(mask);
+        }
+    }
+    return OwnerOnly;
+}
+
+// Copies from over the file to, for a folder that takes no new file but
 // holds a file that may be written.
 QString copyInto(const QString &from, const QString &to)
 {
     QFile source(from);
-    QFile target(to);
     if (!source.open(QIODevice::ReadOnly))
         return source.errorString();
-    if (!target.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
-        return target.errorString();
-    constexpr qint64 Chunk = 1 << 20;
-    while (!source.atEnd()) {
-        if (!TextFileForm::writeAll(target, source.read(Chunk)))
-            return target.errorString();
+    try {
+        TextFileForm::rewriteInPlace(to, source.readAll());
+    } catch (const FileError &e) {
+        return e.reason();
     }
     return {};
 }
@@ -59,36 +125,43 @@ StagedPrintFile::StagedPrintFile(QPrinter *printer, PrintQueue::Submitter submit
     , m_target(printer->outputFileName())
     , m_submit(std::move(submit))
 {
+    Staged staged;
     if (m_target.isEmpty()) {
-        // The pages of a queue's job are the user's alone until sent.
-        m_stage = createIn(QDir::tempPath(), QStringLiteral("holdrin"), &m_reason);
-        if (!m_stage.isEmpty())
-            QFile::setPermissions(m_stage, QFile::ReadOwner | QFile::WriteOwner);
+        m_folder = QDir::tempPath();
+        staged = createIn(m_folder, QStringLiteral("holdrin"), &m_reason);
     } else {
         const QFileInfo target(m_target);
-        m_stage = createIn(target.absolutePath(), target.fileName(), &m_reason);
-        if (m_stage.isEmpty())
-            m_stage = createIn(QDir::tempPath(), target.fileName(), &m_reason);
+        m_folder = target.absolutePath();
+        staged = createIn(m_folder, target.fileName(), &m_reason);
+        if (staged.fd < 0) {
+            m_folder = QDir::tempPath();
+            staged = createIn(m_folder, target.fileName(), &m_reason);
+        }
     }
+    if (staged.fd < 0)
+        return;
+    m_fd = staged.fd;
+    m_stage = staged.path;
+    m_named = staged.named;
     // A queue's printer given a file name writes the job's PDF there and
     // sends nothing. The name does not end in ".pdf", which would turn the
     // printer into the PDF writer and drop the queue's settings.
-    if (!m_stage.isEmpty())
-        m_printer->setOutputFileName(m_stage);
+    m_printer->setOutputFileName(m_stage);
 }
 
 StagedPrintFile::~StagedPrintFile()
 {
-    if (m_stage.isEmpty())
+    if (m_fd < 0)
         return;
     m_printer->setOutputFileName(m_target);
-    if (!m_committed)
-        QFile::remove(m_stage);
+    if (m_named && !m_committed)
+        ::unlink(QFile::encodeName(m_stage).constData());
+    ::close(m_fd);
 }
 
 QString StagedPrintFile::failure() const
 {
-    return m_stage.isEmpty() ? m_reason : QString();
+    return m_fd < 0 ? m_reason : QString();
 }
 
 QString StagedPrintFile::commit()
@@ -96,17 +169,28 @@ QString StagedPrintFile::commit()
     // The print service has its own copy once the job is taken.
     if (m_target.isEmpty())
         return m_submit(PrintQueue::job(m_printer, m_stage));
-    const QFileInfo stage(m_stage);
     const QFileInfo target(m_target);
-    if (stage.absolutePath() != target.absolutePath())
+    if (m_folder != target.absolutePath())
         return copyInto(m_stage, m_target);
-    // An existing file keeps who may read it.
-    if (target.exists())
-        QFile::setPermissions(m_stage, QFile::permissions(m_target));
+    // Only whole pages may be read by others: as the chosen file was, or
+    // as a new file of the user's is.
+    struct stat chosen {};
+    const mode_t mode = ::stat(QFile::encodeName(m_target).constData(), &chosen) == 0 ? chosen.st_mode & 0777
+                                                                                       : newFileMode();
+    if (::fchmod(m_fd, mode) != 0)
+        return qt_error_string(errno);
+    QString reason;
+    const QString named = m_named ? m_stage : linkIn(m_folder, target.fileName(), m_fd, &reason);
+    if (named.isEmpty())
+        return reason;
     // rename() replaces the chosen file in one step, where QFile::rename
     // would refuse an existing one.
-    if (std::rename(QFile::encodeName(m_stage).constData(), QFile::encodeName(m_target).constData()) != 0)
-        return QString::fromLocal8Bit(std::strerror(errno));
+    if (std::rename(QFile::encodeName(named).constData(), QFile::encodeName(m_target).constData()) != 0) {
+        reason = qt_error_string(errno);
+        if (!m_named)
+            ::unlink(QFile::encodeName(named).constData());
+        return reason;
+    }
     m_committed = true;
     return {};
 }

@@ -13,7 +13,9 @@ class QPrinter;
 // page is printed: the printer writes a file of its own, which on commit()
 // takes the chosen file's place, or is handed to the queue. A print
 // cancelled or failed part-way leaves the chosen file as it was and sends
-// no job.
+// no job. The staged file is the user's alone from its first byte, and
+// where the file system allows it has no name until commit(), so a crash
+// leaves nothing behind.
 class StagedPrintFile
 {
 public:
@@ -21,8 +23,8 @@ public:
     // the folder allows, and in the temporary folder for a queue. submit
     // hands a queue's pages on.
     StagedPrintFile(QPrinter *printer, PrintQueue::Submitter submit);
-    // Points the printer back at the chosen file or its queue and removes
-    // the staging file unless it took the chosen file's place.
+    // Points the printer back at the chosen file or its queue and lets the
+    // staging file go unless it took the chosen file's place.
     ~StagedPrintFile();
 
     StagedPrintFile(const StagedPrintFile &) = delete;
@@ -38,7 +40,13 @@ private:
     QPrinter *m_printer;
     QString m_target;
     PrintQueue::Submitter m_submit;
+    // The staged file, open while it lives, and the name the printer
+    // writes it by: its descriptor's entry in /proc, or its own name where
+    // the file system keeps no unnamed files.
+    int m_fd = -1;
     QString m_stage;
+    bool m_named = false;
+    QString m_folder;
     QString m_reason;
     bool m_committed = false;
 };

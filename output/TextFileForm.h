@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QCoreApplication>
 #include <QString>
 
 class QIODevice;
@@ -13,15 +14,23 @@ class QIODevice;
 // given, one CR LF after it, in the locale's 8-bit encoding, nothing else.
 class TextFileForm
 {
+    Q_DECLARE_TR_FUNCTIONS(TextFileForm)
+
 public:
     static QByteArray encode(const QString &text);
     static QString decode(const QByteArray &bytes);
 
     // Replaces the file whole or not at all; throws FileError on failure,
-    // leaving any earlier file of that name as it was. The one exception: a
-    // file in a folder that cannot be written is rewritten in place, and a
-    // failed write there leaves it cut short.
+    // leaving any earlier file of that name as it was, and saying so. A file
+    // in a folder that cannot be written is rewritten in place.
     static void write(const QString &path, const QString &text);
+
+    // Rewrites a file through the file itself, for a folder that takes no
+    // new file. The room for bytes is reserved before a byte changes, so a
+    // full disk, a quota or a size limit stops the rewrite with the old
+    // file as it was. Throws FileError whose reason says what became of an
+    // earlier file.
+    static void rewriteInPlace(const QString &path, QByteArrayView bytes);
 
     // Writes on until every byte is out or a write fails (false; the
     // device's error string then says why). On an unbuffered file a write

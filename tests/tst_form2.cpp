@@ -7,6 +7,7 @@
 #include "output/Pagination.h"
 #include "output/PrintPreview.h"
 #include "output/PrintQueue.h"
+#include "output/StagedPrintFile.h"
 #include "output/TextFileForm.h"
 #include "ui/ElasticLayout.h"
 #include "ui/MessageBox.h"
@@ -17,6 +18,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLocale>
+#include <QPainter>
 #include <QPrinter>
 #include <QProcess>
 #include <QProgressDialog>
@@ -24,6 +26,8 @@
 #include <QTemporaryDir>
 #include <QToolBar>
 #include <QToolButton>
+
+#include <sys/stat.h>
 
 namespace {
 const QString Head = QStringLiteral("Holdrin 1.0 from Marrowby Industries");
@@ -100,6 +104,9 @@ private slots:
     void queueIsToldWhatThePagesDoNotCarry();
     void cancelledPrintDialogPrintsNothing();
     void unwritablePdfIsReported();
+    void stagedPagesArePrivateAndUnseenUntilCommitted_data();
+    void stagedPagesArePrivateAndUnseenUntilCommitted();
+    void pageRangeOfThePrintDialogIsPrinted_data();
     void pageRangeOfThePrintDialogIsPrinted();
     void previewFollowsAPaperChangeMadeInThePrintDialog_data();
     void previewFollowsAPaperChangeMadeInThePrintDialog();
@@ -618,7 +625,6 @@ void TestForm2::queuePrintIsSentOnceWhole()
         QCOMPARE(nonBlankLines(pages[p]).constFirst().simplified(), Head + QLatin1String(" Page ") + QString::number(p + 1));
     QVERIFY(pages.constLast().contains(QLatin1String("line 150")));
     // The staged pages are gone once the queue has them, or has refused them.
-    QVERIFY(!QFile::exists(jobs[0].file));
     QStringList left = QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden);
     left.sort();
     QCOMPARE(left, QStringList({QStringLiteral("Tempfile.txt"), QStringLiteral("sent.pdf")}));
@@ -715,27 +721,114 @@ void TestForm2::unwritablePdfIsReported()
     QVERIFY(form->isVisible());
 }
 
+void TestForm2::stagedPagesArePrivateAndUnseenUntilCommitted_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<int>("targetMode");
+    QTest::addColumn<bool>("commit");
+    // -1: no earlier file; 0666 less the user's mask is what a new one gets.
+    QTest::newRow("new PDF") << QStringLiteral("new.pdf") << -1 << true;
+    QTest::newRow("over a private PDF") << QStringLiteral("private.pdf") << 0600 << true;
+    QTest::newRow("over a shared PDF") << QStringLiteral("shared.pdf") << 0644 << true;
+    QTest::newRow("abandoned PDF") << QStringLiteral("abandoned.pdf") << -1 << false;
+    QTest::newRow("abandoned queue job") << QString() << -1 << false;
+}
+
+void TestForm2::stagedPagesArePrivateAndUnseenUntilCommitted()
+{
+    QFETCH(QString, target);
+    QFETCH(int, targetMode);
+    QFETCH(bool, commit);
+    const QString pdf = target.isEmpty() ? QString() : m_dir->filePath(target);
+    if (targetMode >= 0) {
+        QFile file(pdf);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("%PDF-1.4 an earlier print");
+        file.close();
+        QCOMPARE(::chmod(QFile::encodeName(pdf).constData(), mode_t(targetMode)), 0);
+    }
+    const QStringList before = QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden);
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    {
+        StagedPrintFile stage(&printer, [](const PrintQueue::Job &) { return QString(); });
+        QCOMPARE(stage.failure(), QString());
+        // Owner-only before the first byte, and nowhere to be seen: a crash
+        // from here on leaves nothing behind.
+        struct stat staged {};
+        QCOMPARE(::stat(QFile::encodeName(printer.outputFileName()).constData(), &staged), 0);
+        QCOMPARE(staged.st_mode & 0777, mode_t(0600));
+        QCOMPARE(staged.st_size, off_t(0));
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), before);
+        if (commit) {
+            QPainter painter(&printer);
+            painter.drawText(100, 100, QStringLiteral("staged page"));
+            painter.end();
+            QCOMPARE(stage.commit(), QString());
+        }
+    }
+
+    QCOMPARE(printer.outputFileName(), pdf);
+    if (!commit) {
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), before);
+        return;
+    }
+    QCOMPARE(pdfPages(pdf).value(0).trimmed(), QStringLiteral("staged page"));
+    struct stat printed {};
+    QCOMPARE(::stat(QFile::encodeName(pdf).constData(), &printed), 0);
+    QCOMPARE(printed.st_mode & 0777, targetMode >= 0 ? mode_t(targetMode) : (0666 & ~mask));
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden).size(), before.size() + (targetMode < 0 ? 1 : 0));
+}
+
+void TestForm2::pageRangeOfThePrintDialogIsPrinted_data()
+{
+    QTest::addColumn<int>("lines");
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("to");
+    QTest::newRow("inside") << 200 << 2 << 3;
+    QTest::newRow("running past the end") << 60 << 2 << 99;
+    QTest::newRow("past the last page") << 60 << 50 << 70;
+}
+
 void TestForm2::pageRangeOfThePrintDialogIsPrinted()
 {
+    QFETCH(int, lines);
+    QFETCH(int, from);
+    QFETCH(int, to);
+    MessageBox::setPresetAnswer(true);
     QByteArray reply;
-    for (int i = 1; i <= 200; ++i)
+    for (int i = 1; i <= lines; ++i)
         reply += "line " + QByteArray::number(i) + "\r\n";
     auto form = open(reply);
-    QVERIFY(form->findChild<PrintPreview *>(QStringLiteral("vp"))->pageCount() >= 4);
+    const int pageCount = form->findChild<PrintPreview *>(QStringLiteral("vp"))->pageCount();
+    QVERIFY(pageCount >= 3);
     const QString pdf = m_dir->filePath(QStringLiteral("range.pdf"));
     PrintPreview::setPrintDialogHook([&](QPrinter *printer, QWidget *) {
         printer->setOutputFormat(QPrinter::PdfFormat);
         printer->setOutputFileName(pdf);
         printer->setPrintRange(QPrinter::PageRange);
-        printer->setFromTo(2, 3);
+        printer->setFromTo(from, to);
         return true;
     });
     form->findChild<QAction *>(QStringLiteral("print"))->trigger();
 
+    const auto shown = MessageBox::takeShown();
+    if (from > pageCount) {
+        QVERIFY(!QFile::exists(pdf));
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].prompt, QStringLiteral("Nothing was printed: the pages asked for, %1 to %2, lie past the last page, %3.")
+                                      .arg(from).arg(to).arg(pageCount));
+        return;
+    }
+    QVERIFY(shown.isEmpty());
     const QStringList pages = pdfPages(pdf);
-    QCOMPARE(pages.size(), 2);
-    QCOMPARE(nonBlankLines(pages[0]).constFirst().simplified(), Head + QLatin1String(" Page 2"));
-    QCOMPARE(nonBlankLines(pages[1]).constFirst().simplified(), Head + QLatin1String(" Page 3"));
+    QCOMPARE(pages.size(), std::min(to, pageCount) - from + 1);
+    for (int i = 0; i < pages.size(); ++i)
+        QCOMPARE(nonBlankLines(pages[i]).constFirst().simplified(), Head + QLatin1String(" Page ") + QString::number(from + i));
 }
 
 void TestForm2::previewFollowsAPaperChangeMadeInThePrintDialog_data()

@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <cerrno>
@@ -77,6 +78,55 @@ private:
     __user_cap_data_struct m_saved[2]{};
     bool m_dropped = false;
 };
+
+// A 64 KiB file system mounted over mountPoint in a mount namespace of a
+// helper process only, and reached through that process's view of the
+// tree: nothing is mounted where the rest of the system sees it, and the
+// mount goes when the helper ends.
+class SmallFileSystem
+{
+public:
+    explicit SmallFileSystem(const QString &mountPoint)
+    {
+        // A user namespace serves without root; root may not be given one
+        // and needs none.
+        for (const char *flags : {"-rm", "-m"}) {
+            m_helper.start(QStringLiteral("unshare"),
+                           {QLatin1String(flags), QStringLiteral("sh"), QStringLiteral("-c"),
+                            QStringLiteral("mount -t tmpfs -o size=64k holdrin-test \"$0\" && echo mounted && read _"),
+                            mountPoint});
+            if (m_helper.waitForReadyRead(60000) && m_helper.readAll().startsWith("mounted")) {
+                m_path = QStringLiteral("/proc/%1/root%2").arg(m_helper.processId()).arg(mountPoint);
+                return;
+            }
+            end();
+        }
+    }
+    ~SmallFileSystem() { end(); }
+
+    // Empty when no file system could be mounted here.
+    QString path() const { return m_path; }
+
+private:
+    void end()
+    {
+        m_helper.closeWriteChannel();
+        m_helper.waitForFinished(60000);
+    }
+
+    QProcess m_helper;
+    QString m_path;
+};
+
+// Takes every free byte of the file system that holds folder.
+void fill(const QString &folder)
+{
+    QFile filler(QDir(folder).filePath(QStringLiteral("filler")));
+    QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+    const QByteArray block(4096, 'f');
+    while (filler.write(block) > 0) {
+    }
+}
 } // namespace
 
 class TestSaveCommand : public QObject
@@ -94,6 +144,8 @@ private slots:
     void writableFileInAReadOnlyFolderIsRewritten();
     void failedSaveSaysWhyAndTheProgramRunsOn_data();
     void failedSaveSaysWhyAndTheProgramRunsOn();
+    void failedRewriteInPlaceLeavesTheOldFile_data();
+    void failedRewriteInPlaceLeavesTheOldFile();
     void realDialogAsksInTheRootAndForgetsACancelledName();
 
 private:
@@ -218,18 +270,21 @@ void TestSaveCommand::failedSaveSaysWhyAndTheProgramRunsOn_data()
 {
     QTest::addColumn<QString>("relative");
     QTest::addColumn<int>("error");
-    QTest::newRow("missing folder") << QStringLiteral("no-such-folder/reply.txt") << ENOENT;
+    QTest::addColumn<QString>("oldFile");
+    QTest::newRow("missing folder") << QStringLiteral("no-such-folder/reply.txt") << ENOENT << QString();
     // A regular file standing where a folder should be stops even root.
-    QTest::newRow("file as folder") << QStringLiteral("precious.txt/reply.txt") << ENOTDIR;
-    QTest::newRow("new file in a read-only folder") << QStringLiteral("locked/reply.txt") << EACCES;
+    QTest::newRow("file as folder") << QStringLiteral("precious.txt/reply.txt") << ENOTDIR << QString();
+    QTest::newRow("new file in a read-only folder") << QStringLiteral("locked/reply.txt") << EACCES << QString();
     // A write that stops part-way: the earlier file must survive whole.
-    QTest::newRow("past the file size limit") << QStringLiteral("precious.txt") << EFBIG;
+    QTest::newRow("past the file size limit") << QStringLiteral("precious.txt") << EFBIG
+                                              << QStringLiteral("; the old file was left as it was");
 }
 
 void TestSaveCommand::failedSaveSaysWhyAndTheProgramRunsOn()
 {
     QFETCH(QString, relative);
     QFETCH(int, error);
+    QFETCH(QString, oldFile);
     const QByteArray before("an earlier reply\r\n");
     writeAll(m_dir.filePath(QStringLiteral("precious.txt")), before);
     lockedFolder();
@@ -249,11 +304,60 @@ void TestSaveCommand::failedSaveSaysWhyAndTheProgramRunsOn()
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown[0].icon, MessageBox::Icon::Critical);
     QCOMPARE(shown[0].prompt, QStringLiteral("The reply could not be saved to %1.\r\n%2")
-                                  .arg(QDir::toNativeSeparators(path), qt_error_string(error)));
+                                  .arg(QDir::toNativeSeparators(path), qt_error_string(error) + oldFile));
     QVERIFY(m_form->isVisible());
     QCOMPARE(m_response->text().size(), 4096);
     QCOMPARE(readAll(m_dir.filePath(QStringLiteral("precious.txt"))), before);
     QCOMPARE(m_dir.entryList(QDir::Files), QStringList(QStringLiteral("precious.txt")));
+}
+
+void TestSaveCommand::failedRewriteInPlaceLeavesTheOldFile_data()
+{
+    QTest::addColumn<bool>("fullDisk");
+    QTest::addColumn<int>("error");
+    QTest::newRow("past the file size limit") << false << EFBIG;
+    QTest::newRow("full file system") << true << ENOSPC;
+}
+
+// A folder that takes no new file leaves only a rewrite in place; a save
+// that does not fit must stop before it touches the old file.
+void TestSaveCommand::failedRewriteInPlaceLeavesTheOldFile()
+{
+    QFETCH(bool, fullDisk);
+    QFETCH(int, error);
+    std::optional<SmallFileSystem> small;
+    QString folder = m_dir.filePath(QStringLiteral("locked"));
+    if (fullDisk) {
+        m_dir.mkdir(QStringLiteral("mount"));
+        small.emplace(m_dir.filePath(QStringLiteral("mount")));
+        if (small->path().isEmpty())
+            QSKIP("no small file system could be mounted here (neither unshare -rm nor unshare -m would)");
+        folder = small->path() + QLatin1String("/locked");
+    }
+    QVERIFY(QDir().mkpath(folder));
+    const QString path = QDir(folder).filePath(QStringLiteral("old.txt"));
+    const QByteArray before(20000, 'o');
+    writeAll(path, before);
+    if (fullDisk)
+        fill(small->path());
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+    const PlainUser user;
+    if (!user.obeysPermissions())
+        QSKIP("root's power to write anywhere could not be set aside here");
+    FileDialog::setPresetReply(path);
+    {
+        std::optional<FileSizeLimit> limit;
+        if (!fullDisk)
+            limit.emplace(before.size() + 100);
+        save(QString(60000, QLatin1Char('n')));
+    }
+
+    QCOMPARE(readAll(path), before);
+    const auto shown = MessageBox::takeShown();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown[0].prompt, QStringLiteral("The reply could not be saved to %1.\r\n%2; the old file was left as it was")
+                                  .arg(QDir::toNativeSeparators(path), qt_error_string(error)));
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList(QStringLiteral("old.txt")));
 }
 
 void TestSaveCommand::realDialogAsksInTheRootAndForgetsACancelledName()

@@ -14,7 +14,6 @@
 #include <QDateTime>
 
 namespace {
-const QString IanaServer = QStringLiteral("whois.iana.org");
 constexpr quint16 WhoisPort = 43;
 const QByteArray RdapType = QByteArrayLiteral("application/rdap+json");
 // A hop with less time left than this could not connect and answer anyway.

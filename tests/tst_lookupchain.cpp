@@ -570,6 +570,10 @@ void TestLookupChain::registryIsAskedItsWay_data()
                                          << false << QByteArray("marrowby.uk.com") << QByteArray("marrowby.uk.com");
     QTest::newRow("below a TLD: co.za") << QStringLiteral("marrowby.co.za") << QStringLiteral("whois.coza.net.za")
                                         << false << QByteArray("marrowby.co.za") << QByteArray("marrowby.co.za");
+    QTest::newRow("below a TLD: eu.org") << QStringLiteral("marrowby.eu.org") << QStringLiteral("whois.eu.org")
+                                         << false << QByteArray("marrowby.eu.org") << QByteArray("marrowby.eu.org");
+    QTest::newRow("below a TLD: ac.uk") << QStringLiteral("marrowby.ac.uk") << QStringLiteral("whois.ja.net")
+                                        << false << QByteArray("marrowby.ac.uk") << QByteArray("marrowby.ac.uk");
     QTest::newRow("JPRS in English") << QStringLiteral("marrowby.jp") << QStringLiteral("whois.jprs.jp") << true
                                      << QByteArray("domain marrowby.jp") << QByteArray("marrowby.jp/e");
     QTest::newRow("DENIC, spaces around") << QStringLiteral(" marrowby.de  ") << QStringLiteral("whois.denic.de") << true

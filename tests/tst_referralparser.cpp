@@ -182,8 +182,8 @@ void TestReferralParser::builtInTablesMeetTheHostRule_data()
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("line");
 
-    const QStringList files = {QStringLiteral("second-level-registries.txt"), QStringLiteral("rdap-services.txt"),
-                               QStringLiteral("web-only-registries.txt")};
+    const QStringList files = {QStringLiteral("query-forms.txt"), QStringLiteral("second-level-registries.txt"),
+                               QStringLiteral("rdap-services.txt"), QStringLiteral("web-only-registries.txt")};
     for (const QString &file : files) {
         QFile table(QLatin1String(":/query/") + file);
         QVERIFY(table.open(QIODevice::ReadOnly));
@@ -200,6 +200,18 @@ void TestReferralParser::builtInTablesMeetTheHostRule()
 {
     QFETCH(QString, file);
     QFETCH(QString, line);
+
+    if (file == QLatin1String("query-forms.txt")) {
+        const QStringList fields = line.split(u'|');
+        QVERIFY2(fields.size() >= 4 && fields[2].contains(QLatin1String("%1")) && !fields[3].trimmed().isEmpty(),
+                 qPrintable(line));
+        const QString server = fields[0].trimmed();
+        QCOMPARE(ReferralParser::followableHost(server), server);
+        QVERIFY2(QStringList({QStringLiteral("domain"), QStringLiteral("address"), QStringLiteral("asn")})
+                     .contains(fields[1].trimmed()),
+                 qPrintable(line));
+        return;
+    }
 
     // Suffix, value and where the entry was checked: no entry goes uncited.
     const QStringList fields = line.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);

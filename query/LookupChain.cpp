@@ -4,11 +4,13 @@
 #include "query/LookupChain.h"
 
 #include "query/HttpGetter.h"
+#include "query/KnownRdapServices.h"
 #include "query/LookupStopped.h"
 #include "query/NoteLines.h"
 #include "query/QueryForms.h"
 #include "query/RdapRenderer.h"
 #include "query/ReplyDecoder.h"
+#include "query/WebOnlyRegistries.h"
 #include "common/Failure.h"
 
 #include <QDateTime>
@@ -152,6 +154,9 @@ void LookupChain::askRdap()
         if (!loadBootstrap(Registry::Dns))
             return;
         base = bootstrap.baseFor(m_target.name);
+        // Many registries run RDAP without an entry in IANA's file.
+        if (!base.isValid())
+            base = KnownRdapServices::baseFor(m_target.name);
         path = QLatin1String("domain/") + m_target.name;
     } else if (number.kind() == NumberResource::Kind::Asn) {
         if (!loadBootstrap(Registry::Asn))
@@ -167,7 +172,13 @@ void LookupChain::askRdap()
         path = number.rdapPath();
     }
     if (!base.isValid() || base.isEmpty()) {
-        note(tr("No RDAP service is known for %1.").arg(shown));
+        const QUrl page = isNumber() ? QUrl() : WebOnlyRegistries::pageFor(m_target.name);
+        if (page.isValid())
+            note(tr("No RDAP service is known for %1, and its registry has no WHOIS server; look it up on "
+                    "the registry's web page: %2")
+                     .arg(shown, page.toString()));
+        else
+            note(tr("No RDAP service is known for %1.").arg(shown));
         return;
     }
     // Appended to the path rather than resolved, so the colons of an IPv6

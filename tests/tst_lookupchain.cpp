@@ -13,6 +13,7 @@
 #include "common/Failure.h"
 
 #include <QNetworkAccessManager>
+#include <QNetworkRequest>
 
 using namespace std::chrono_literals;
 
@@ -32,6 +33,36 @@ QByteArray rdapRecord(const QByteArray &name, const QUrl &related = {})
             + related.toEncoded() + "\"}]";
     return json("{'objectClassName': 'domain', 'ldhName': '") + name + "\"" + links + "}";
 }
+
+// Sends what is asked of one host to a loopback server instead, so that a
+// service from the built-in table is reached without leaving the machine.
+class DivertingNetwork : public QNetworkAccessManager
+{
+public:
+    DivertingNetwork(const QString &host, const QUrl &loopback)
+        : m_host(host)
+        , m_loopback(loopback)
+    {
+    }
+
+protected:
+    QNetworkReply *createRequest(Operation op, const QNetworkRequest &request, QIODevice *data) override
+    {
+        if (request.url().host() != m_host)
+            return QNetworkAccessManager::createRequest(op, request, data);
+        QUrl url = request.url();
+        url.setScheme(m_loopback.scheme());
+        url.setHost(m_loopback.host());
+        url.setPort(m_loopback.port());
+        QNetworkRequest diverted = request;
+        diverted.setUrl(url);
+        return QNetworkAccessManager::createRequest(op, diverted, data);
+    }
+
+private:
+    QString m_host;
+    QUrl m_loopback;
+};
 
 // A registry, a registrar, IANA, another TLD's registry and an RDAP
 // service, all on loopback, behind the names the lookup uses.
@@ -110,6 +141,8 @@ private slots:
     void rdapRedirectsMeetTheLinkRule();
     void laterWhoisFailuresKeepWhatCameBefore_data();
     void laterWhoisFailuresKeepWhatCameBefore();
+    void tldMissingFromTheBootstrap_data();
+    void tldMissingFromTheBootstrap();
     void rdapFailuresAreNamed_data();
     void rdapFailuresAreNamed();
     void referralsThatAreNotFollowed_data();
@@ -298,6 +331,45 @@ void TestLookupChain::laterWhoisFailuresKeepWhatCameBefore()
     QVERIFY2(line.contains(QLatin1String("whois.registrar.test")) && line.contains(note), qPrintable(line));
     QVERIFY2(!text.contains(QLatin1String("Registrant: ")), qPrintable(text));
     QVERIFY2(text.endsWith(QLatin1String("Domain Name: MARROWBY.COM\n")), qPrintable(text));
+}
+
+void TestLookupChain::tldMissingFromTheBootstrap_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("end");
+
+    QTest::newRow("RDAP service from the built-in table")
+        << QStringLiteral("marrowby.de")
+        // The diverted request reads as a redirect to loopback.
+        << QStringLiteral("redirected from https://rdap.denic.de/domain/marrowby.de ---\nDomain Name: marrowby.de\n");
+    QTest::newRow("web-only registry")
+        << QStringLiteral("marrowby.gr")
+        << QStringLiteral("--- No RDAP service is known for marrowby.gr, and its registry has no WHOIS server; look it "
+                          "up on the registry's web page: https://grweb.ics.forth.gr/public/whois ---");
+    QTest::newRow("neither") << QStringLiteral("marrowby.example")
+                             << QStringLiteral("--- No RDAP service is known for marrowby.example. ---");
+}
+
+void TestLookupChain::tldMissingFromTheBootstrap()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, end);
+
+    Servers servers;
+    const QByteArray tld = typed.section(u'.', -1).toUpper().toLatin1();
+    servers.registry.send("No match for \"" + typed.toUpper().toLatin1() + "\".\r\n").close();
+    servers.iana.send("domain:       " + tld + "\n\nnserver:      A.NIC." + tld + " 192.0.2.53\nwhois:\n").close();
+    servers.rdap.route("/dns.json", 200, json("{'services': [[['com'], ['https://rdap.nic.example/']]]}"));
+    servers.rdap.route("/domain/marrowby.de", 200, rdapRecord("marrowby.de"));
+    DivertingNetwork network(QStringLiteral("rdap.denic.de"), servers.rdap.url("/"));
+    RdapBootstrap bootstrap;
+    StopRequest stop;
+    LookupChain chain({QStringLiteral("whois.internic.net"), 43, *servers.resolver, network, bootstrap,
+                       servers.rdap.url("/dns.json"), servers.limits, stop});
+
+    const QString text = chain.run(typed);
+    QVERIFY2(text.simplified().endsWith(end.simplified()), qPrintable(text));
+    QCOMPARE(servers.tld.connections(), 0);
 }
 
 void TestLookupChain::rdapFailuresAreNamed_data()

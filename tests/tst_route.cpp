@@ -75,6 +75,10 @@ void TestRoute::nextServer_data()
         << Action::AskWhois << Server::Registry << QStringLiteral("whois.centralnic.net") << Role::Referral;
     *row("below a TLD: co.za, final dot") << QStringLiteral("marrowby.co.za.") << Server::First << Outcome::Answered
         << otherNoMatch << Action::AskWhois << Server::Registry << QStringLiteral("whois.coza.net.za") << Role::Referral;
+    *row("below a TLD: eu.org") << QStringLiteral("marrowby.eu.org") << Server::First << Outcome::Answered
+        << otherNoMatch << Action::AskWhois << Server::Registry << QStringLiteral("whois.eu.org") << Role::Referral;
+    *row("below a TLD: ac.uk") << QStringLiteral("marrowby.ac.uk") << Server::First << Outcome::Answered
+        << otherNoMatch << Action::AskWhois << Server::Registry << QStringLiteral("whois.ja.net") << Role::Referral;
     *row("search") << QStringLiteral("=marrowby.com") << Server::First << Outcome::Answered
         << QStringLiteral("Domain Name: MARROWBY.COM\nRegistrar WHOIS Server: whois.registrar.test\n")
         << Action::Stop << Server::Registry << none << Role::Registry;

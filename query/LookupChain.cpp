@@ -250,10 +250,9 @@ QUrl LookupChain::rdapHop(const QUrl &url, LookupHop::Role role)
         hop.text = said.error.isEmpty() ? std::move(said.text) : ReplyDecoder::decode(response.body);
         hop.json = std::move(response.body);
         hop.throttled = true;
-        const QString host = served.host();
         addHop(std::move(hop), header);
         noteThrottle(tr("The RDAP server %1 limits how often it may be asked (HTTP %2), so it sent no record.")
-                         .arg(host)
+                         .arg(served.host())
                          .arg(response.status),
                      throttle);
         return {};
@@ -382,7 +381,7 @@ Route::Hop LookupChain::askWhoisServer(Route::Server server, const QString &host
 
 void LookupChain::addHop(LookupHop hop, const QString &header)
 {
-    // A server that said nothing at all leaves no header of its own.
+    // A server that limits queries and sent no text leaves only its note.
     if (!hop.text.isEmpty() || !hop.throttled)
         m_entries.append({header, m_hops.size()});
     m_hops.append(std::move(hop));

@@ -104,6 +104,7 @@ HttpGetter::Response HttpGetter::get(const QUrl &url, const QByteArray &accept, 
     Response response;
     response.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     response.url = reply->url();
+    response.retryAfter = reply->rawHeader("Retry-After");
     if (response.status == 0) {
         const QString reason = reply->error() == QNetworkReply::OperationCanceledError
             ? tr("nothing arrived for %1 seconds").arg(ConnectionLimits::inSeconds(m_limits.idleTimeout))

@@ -25,6 +25,7 @@ public:
         int status = 0;
         QByteArray body;
         QUrl url; // where the body came from, after redirects
+        QByteArray retryAfter; // when a server that limits queries may be asked again
     };
 
     HttpGetter(QNetworkAccessManager &network, const ConnectionLimits &limits, const StopRequest &stop,

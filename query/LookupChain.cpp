@@ -4,47 +4,22 @@
 #include "query/LookupChain.h"
 
 #include "query/HttpGetter.h"
+#include "query/KnownRdapServices.h"
 #include "query/LookupStopped.h"
 #include "query/NoteLines.h"
 #include "query/QueryForms.h"
 #include "query/RdapRenderer.h"
 #include "query/ReplyDecoder.h"
-#include "query/SecondLevelRegistries.h"
+#include "query/WebOnlyRegistries.h"
 #include "common/Failure.h"
 
-#include <QRegularExpression>
+#include <QDateTime>
 
 namespace {
-const QString IanaServer = QStringLiteral("whois.iana.org");
 constexpr quint16 WhoisPort = 43;
 const QByteArray RdapType = QByteArrayLiteral("application/rdap+json");
 // A hop with less time left than this could not connect and answer anyway.
 constexpr std::chrono::seconds ShortestHop{1};
-
-bool isAscii(const QString &text)
-{
-    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
-}
-
-// Names with a space, "=" or "~" are searches in the first server's own
-// query language, not domain names: they get no further hops.
-bool isPlainName(const QString &name)
-{
-    return !name.isEmpty() && name.contains(u'.')
-        && !name.contains(u' ') && !name.contains(u'=') && !name.contains(u'~');
-}
-
-// InterNIC holds com, net and edu itself; its "No match" for another TLD
-// only means the name lives elsewhere.
-bool belongsElsewhere(const QString &reply, const QString &name)
-{
-    static const QRegularExpression noMatch(QStringLiteral("^\\s*No match for"),
-                                            QRegularExpression::CaseInsensitiveOption
-                                                | QRegularExpression::MultilineOption);
-    const QString tld = name.section(u'.', -1).toLower();
-    return tld != QLatin1String("com") && tld != QLatin1String("net") && tld != QLatin1String("edu")
-        && noMatch.match(reply).hasMatch();
-}
 
 // A header or note on lines of its own, set apart from what text holds by
 // an empty line.
@@ -55,6 +30,15 @@ QString noteLine(const QString &text, const QString &sentence)
         start = text.endsWith(u'\n') ? QLatin1String("\n") : QLatin1String("\n\n");
     return start + NoteLines::framed(sentence) + u'\n';
 }
+
+QString tryAgain(const ThrottleDetector::Throttle &throttle)
+{
+    if (!throttle.retryAfter)
+        return LookupChain::tr("Try again later.");
+    const qint64 seconds = throttle.retryAfter->count();
+    return seconds == 1 ? LookupChain::tr("Try again in 1 second.")
+                        : LookupChain::tr("Try again in %1 seconds.").arg(seconds);
+}
 } // namespace
 
 LookupChain::LookupChain(const Services &services)
@@ -62,62 +46,49 @@ LookupChain::LookupChain(const Services &services)
 {
 }
 
-QString LookupChain::aceName(const QString &typed)
+const QList<LookupHop> &LookupChain::hops() const
 {
-    if (isAscii(typed))
-        return typed;
-    const QByteArray ace = QUrl::toAce(typed);
-    if (ace.isEmpty())
-        throw Failure(tr("\"%1\" is not a valid international domain name: it has no ASCII (ACE) "
-                              "form that a WHOIS server could be asked for.")
-                              .arg(typed));
-    return QString::fromLatin1(ace);
+    return m_hops;
 }
 
-QString LookupChain::firstQuery(const QString &ace)
+QString LookupChain::firstQuery() const
 {
     // Without the keyword a registry of this kind searches every record
     // type, and a name can come back as a list of name servers.
-    if (ace.count(u'.') == 1 && isPlainName(ace))
-        return QLatin1String("domain ") + ace;
-    return ace;
+    if (m_target.kind == Route::Target::Kind::Name && m_target.name.count(u'.') == 1)
+        return QLatin1String("domain ") + m_target.name;
+    return m_target.name;
 }
 
 QString LookupChain::run(const QString &typed)
 {
-    // Spaces around a name or number are no part of it; a text with spaces
-    // inside is a search and goes out as typed.
-    const QString trimmed = typed.trimmed();
-    m_number = NumberResource::parse(trimmed);
-    m_name = isNumber() ? m_number.whoisQuery() : aceName(isPlainName(trimmed) ? trimmed : typed);
+    m_target = Route::target(typed);
     m_deadline.setRemainingTime(m_services.lookupLimit);
     m_asked.insert(m_services.firstHost.toLower());
-    m_hops = 1;
+    m_serversAsked = 1;
+    noteUnicodeForm();
+    if (m_target.number.hadHostBits())
+        note(tr("%1 has host bits set; it was looked up as the network %2.")
+                 .arg(m_target.number.typed(), m_target.number.value()));
 
+    Route::Hop first;
     try {
-        m_text = askWhoisServer(m_services.firstHost, m_services.firstPort, firstQuery(m_name));
+        first = askWhoisServer(Route::Server::First, m_services.firstHost, m_services.firstPort, firstQuery(), {});
     } catch (const LookupStopped &) {
         throw;
     } catch (const Failure &e) {
         return firstServerFailed(e.description());
     }
-    ++m_records;
-    if (m_number.hadHostBits())
-        note(tr("%1 has host bits set; it was looked up as the network %2.").arg(m_number.typed(), m_number.value()));
-
-    if (isNumber())
-        askIana();
-    else if (isPlainName(m_name))
-        followName();
-    return m_text;
+    follow(first);
+    return replyText();
 }
 
 QString LookupChain::firstServerFailed(const QString &description)
 {
     // A search has no RDAP form, and a component given no bootstrap file
     // has no second route: the first server's failure is the lookup's.
-    const bool rdapFits = isNumber() || isPlainName(m_name);
-    if (!rdapFits || m_services.bootstrapUrl.isEmpty())
+    const Route::Hop failed{Route::Server::First, m_services.firstHost, Route::Outcome::Failed, {}};
+    if (Route::next(m_target, failed).action != Route::Action::AskRdap || m_services.bootstrapUrl.isEmpty())
         throw Failure(description);
 
     note(tr("%1 The record below was looked up by RDAP instead.").arg(description));
@@ -126,89 +97,45 @@ QString LookupChain::firstServerFailed(const QString &description)
     if (m_records == 0)
         throw Failure(description + u' '
                       + tr("RDAP could not help either: %1").arg(m_notes.mid(firstRdapNote).join(u' ')));
-    return m_text;
+    return replyText();
 }
 
-void LookupChain::followName()
+void LookupChain::follow(Route::Hop last)
 {
-    const QString below = SecondLevelRegistries::serverFor(m_name);
-    if (!below.isEmpty())
-        askRegistry({below, below});
-    else if (!followReferral(m_text) && belongsElsewhere(m_text, m_name))
-        askIana();
-}
-
-bool LookupChain::followReferral(const QString &reply)
-{
-    const ReferralParser::Referral next = isNumber() ? ReferralParser::registryReferral(reply)
-                                                     : ReferralParser::registrarServer(reply);
-    if (next.raw.isEmpty())
-        return false;
-    QString nextReply;
-    if (askWhois(next, &nextReply) == Outcome::Failed)
-        askRdap();
-    return true;
-}
-
-void LookupChain::askIana()
-{
-    QString ianaReply;
-    const Outcome iana = askWhois({IanaServer, IanaServer}, &ianaReply);
-    if (iana == Outcome::Failed) {
-        askRdap();
-        return;
+    // Each server is asked once and at most four in all, so this ends.
+    for (;;) {
+        const Route::Step step = Route::next(m_target, last);
+        if (step.action == Route::Action::AskRdap)
+            askRdap();
+        if (step.action != Route::Action::AskWhois)
+            return;
+        last = askWhois(step.server, step.referral);
     }
-    if (iana != Outcome::Answered)
-        return;
-
-    const ReferralParser::Referral registry = ReferralParser::ianaRefer(ianaReply);
-    if (!registry.raw.isEmpty()) {
-        askRegistry(registry);
-        return;
-    }
-    // IANA's reply without a referral is the record for what IANA holds
-    // itself (.int and .arpa names, reserved address space); otherwise the
-    // TLD has no port-43 service at all.
-    const bool ianaHoldsIt = isNumber()
-        || ReferralParser::ianaDomain(ianaReply).compare(m_name, Qt::CaseInsensitive) == 0;
-    if (!ianaHoldsIt)
-        askRdap();
 }
 
-void LookupChain::askRegistry(const ReferralParser::Referral &registry)
+Route::Hop LookupChain::askWhois(Route::Server server, const ReferralParser::Referral &referral)
 {
-    QString reply;
-    const Outcome asked = askWhois(registry, &reply);
-    if (asked == Outcome::Answered)
-        followReferral(reply);
-    else if (asked == Outcome::Failed)
-        askRdap();
-}
-
-LookupChain::Outcome LookupChain::askWhois(const ReferralParser::Referral &referral, QString *reply)
-{
+    const Route::Hop notAsked{server, referral.host, Route::Outcome::NotAsked, {}};
     if (referral.host.isEmpty()) {
         note(tr("The referral to \"%1\" was not followed: only host names on "
                                          "the WHOIS port are asked.")
                  .arg(referral.raw));
-        return Outcome::NotAsked;
+        return notAsked;
     }
     if (!mayAsk(referral.host, referral.host))
-        return Outcome::NotAsked;
+        return notAsked;
 
-    const QString query = QueryForms::query(referral.host, m_number.kind(), isNumber() ? m_number.value() : m_name,
-                                            isNumber() ? m_number.whoisQuery() : m_name);
+    const NumberResource &number = m_target.number;
+    const QString query = QueryForms::query(referral.host, number.kind(), isNumber() ? number.value() : m_target.name,
+                                            isNumber() ? number.whoisQuery() : m_target.name);
     try {
-        *reply = askWhoisServer(referral.host, WhoisPort, query);
+        return askWhoisServer(server, referral.host, WhoisPort, query, tr("Reply from %1").arg(referral.host));
     } catch (const LookupStopped &) {
         throw;
     } catch (const Failure &e) {
         note(e.description());
-        return Outcome::Failed;
+        return {server, referral.host, Route::Outcome::Failed, {}};
     }
-    ++m_records;
-    appendHop(tr("Reply from %1").arg(referral.host), *reply);
-    return Outcome::Answered;
 }
 
 void LookupChain::askRdap()
@@ -222,38 +149,48 @@ void LookupChain::askRdap()
 
     using Registry = RdapBootstrap::Registry;
     const RdapBootstrap &bootstrap = m_services.bootstrap;
+    const NumberResource &number = m_target.number;
     QUrl base;
     QString path;
-    QString shown = m_name;
+    QString shown = m_target.name;
     if (!isNumber()) {
         if (!loadBootstrap(Registry::Dns))
             return;
-        base = bootstrap.baseFor(m_name);
-        path = QLatin1String("domain/") + m_name;
-    } else if (m_number.kind() == NumberResource::Kind::Asn) {
+        base = bootstrap.baseFor(m_target.name);
+        // Many registries run RDAP without an entry in IANA's file.
+        if (!base.isValid())
+            base = KnownRdapServices::baseFor(m_target.name);
+        path = QLatin1String("domain/") + m_target.name;
+    } else if (number.kind() == NumberResource::Kind::Asn) {
         if (!loadBootstrap(Registry::Asn))
             return;
-        base = bootstrap.baseForAsn(m_number.asn());
-        path = m_number.rdapPath();
-        shown = m_number.whoisQuery();
+        base = bootstrap.baseForAsn(number.asn());
+        path = number.rdapPath();
+        shown = number.whoisQuery();
     } else {
-        const bool v4 = m_number.address().protocol() == QAbstractSocket::IPv4Protocol;
+        const bool v4 = number.address().protocol() == QAbstractSocket::IPv4Protocol;
         if (!loadBootstrap(v4 ? Registry::Ipv4 : Registry::Ipv6))
             return;
-        base = bootstrap.baseForAddress(m_number.address(), m_number.prefixLength());
-        path = m_number.rdapPath();
+        base = bootstrap.baseForAddress(number.address(), number.prefixLength());
+        path = number.rdapPath();
     }
     if (!base.isValid() || base.isEmpty()) {
-        note(tr("No RDAP service is known for %1.").arg(shown));
+        const QUrl page = isNumber() ? QUrl() : WebOnlyRegistries::pageFor(m_target.name);
+        if (page.isValid())
+            note(tr("No RDAP service is known for %1, and its registry has no WHOIS server; look it up on "
+                    "the registry's web page: %2")
+                     .arg(shown, page.toString()));
+        else
+            note(tr("No RDAP service is known for %1.").arg(shown));
         return;
     }
     // Appended to the path rather than resolved, so the colons of an IPv6
     // address cannot be read as a scheme.
     QUrl url = base;
     url.setPath(base.path() + path);
-    const QUrl related = rdapHop(url);
+    const QUrl related = rdapHop(url, LookupHop::Role::Registry);
     if (related.isValid() && !related.isEmpty())
-        rdapHop(related);
+        rdapHop(related, LookupHop::Role::Registrar);
 }
 
 bool LookupChain::loadBootstrap(RdapBootstrap::Registry registry)
@@ -282,7 +219,7 @@ bool LookupChain::loadBootstrap(RdapBootstrap::Registry registry)
     return false;
 }
 
-QUrl LookupChain::rdapHop(const QUrl &url)
+QUrl LookupChain::rdapHop(const QUrl &url, LookupHop::Role role)
 {
     const QString shown = url.toString();
     if (!mayFollowRdap(url))
@@ -299,6 +236,30 @@ QUrl LookupChain::rdapHop(const QUrl &url)
         note(tr("RDAP %1: %2").arg(shown, e.description()));
         return {};
     }
+    // After a redirect the record came from elsewhere: the header names both.
+    const QUrl served = response.url.isEmpty() ? url : response.url;
+    const QString header = served == url ? QLatin1String("RDAP ") + shown
+                                         : tr("RDAP %1, redirected from %2").arg(served.toString(), shown);
+    LookupHop hop;
+    hop.source = LookupHop::Source::Rdap;
+    hop.role = role;
+    hop.server = served.toString();
+
+    const ThrottleDetector::Throttle throttle =
+        ThrottleDetector::http(response.status, response.retryAfter, QDateTime::currentDateTimeUtc());
+    if (throttle.throttled) {
+        // What the server said is kept, rendered where it is an RDAP error object.
+        RdapRenderer::Result said = RdapRenderer::render(response.body);
+        hop.text = said.error.isEmpty() ? std::move(said.text) : ReplyDecoder::decode(response.body);
+        hop.json = std::move(response.body);
+        hop.throttled = true;
+        addHop(std::move(hop), header);
+        noteThrottle(tr("The RDAP server %1 limits how often it may be asked (HTTP %2), so it sent no record.")
+                         .arg(served.host())
+                         .arg(response.status),
+                     throttle);
+        return {};
+    }
     if (response.status == 404) {
         note(tr("RDAP %1: not found at %2.").arg(shown, url.host()));
         return {};
@@ -309,16 +270,18 @@ QUrl LookupChain::rdapHop(const QUrl &url)
                  .arg(response.status));
         return {};
     }
-    const RdapRenderer::Result record = RdapRenderer::render(response.body);
+    RdapRenderer::Result record = RdapRenderer::render(response.body);
     if (!record.error.isEmpty()) {
         note(tr("RDAP %1: %2.").arg(shown, record.error));
         return {};
     }
     ++m_records;
-    appendHop(QLatin1String("RDAP ") + shown, record.text);
+    hop.text = std::move(record.text);
+    hop.json = std::move(response.body);
+    addHop(std::move(hop), header);
     if (record.relatedHref.isEmpty())
         return {};
-    return response.url.resolved(QUrl(record.relatedHref));
+    return served.resolved(QUrl(record.relatedHref));
 }
 
 bool LookupChain::mayFollowRdap(const QUrl &url)
@@ -359,13 +322,13 @@ bool LookupChain::mayAsk(const QString &key, const QString &what)
     if (hopLimitReached(what))
         return false;
     m_asked.insert(key.toLower());
-    ++m_hops;
+    ++m_serversAsked;
     return true;
 }
 
 bool LookupChain::hopLimitReached(const QString &what)
 {
-    if (m_hops >= MaxHops) {
+    if (m_serversAsked >= MaxHops) {
         note(tr("%1 was not asked: a lookup asks at most %2 servers.").arg(what).arg(MaxHops));
         return true;
     }
@@ -379,7 +342,7 @@ bool LookupChain::hopLimitReached(const QString &what)
 
 bool LookupChain::isNumber() const
 {
-    return m_number.kind() != NumberResource::Kind::None;
+    return m_target.kind == Route::Target::Kind::Number;
 }
 
 ConnectionLimits LookupChain::hopLimits() const
@@ -392,25 +355,81 @@ ConnectionLimits LookupChain::hopLimits() const
     return limits;
 }
 
-QString LookupChain::askWhoisServer(const QString &host, quint16 port, const QString &query) const
+Route::Hop LookupChain::askWhoisServer(Route::Server server, const QString &host, quint16 port,
+                                       const QString &query, const QString &header)
 {
     WhoisConnection connection(m_services.resolver, hopLimits(), m_services.stop);
     WhoisConnection::Reply reply = connection.exchange(host, port, query.toUtf8() + "\r\n");
+    LookupHop hop;
+    hop.server = host;
     // Moved, so that the line breaks are mended in place, not in a copy.
-    QString text = ReplyDecoder::decode(std::move(reply.bytes));
+    hop.text = ReplyDecoder::decode(std::move(reply.bytes));
+    const ThrottleDetector::Throttle throttle = ThrottleDetector::whois(hop.text);
+    hop.throttled = throttle.throttled;
+    // Shares the text with the hop kept below.
+    const Route::Hop answered{server, host, throttle.throttled ? Route::Outcome::Throttled : Route::Outcome::Answered,
+                              hop.text};
+    hop.role = Route::role(m_target, answered);
+    addHop(std::move(hop), header);
     if (reply.reset)
-        text += noteLine(text, tr("The WHOIS server %1 reset the connection, so its reply above may be incomplete.")
-                                   .arg(host));
-    return text;
+        note(tr("The WHOIS server %1 reset the connection, so its reply above may be incomplete.").arg(host));
+    if (throttle.throttled)
+        noteThrottle(tr("The WHOIS server %1 limits how often it may be asked, so its reply above is no record.")
+                         .arg(host),
+                     throttle);
+    else
+        ++m_records;
+    return answered;
 }
 
-void LookupChain::appendHop(const QString &header, const QString &body)
+void LookupChain::addHop(LookupHop hop, const QString &header)
 {
-    m_text += noteLine(m_text, header) + body;
+    // A server that limits queries and sent no text leaves only its note.
+    if (!hop.text.isEmpty() || !hop.throttled)
+        m_entries.append({header, m_hops.size()});
+    m_hops.append(std::move(hop));
 }
 
 void LookupChain::note(const QString &sentence)
 {
     m_notes.append(sentence);
-    appendHop(sentence, {});
+    m_entries.append({sentence, -1});
+}
+
+void LookupChain::noteThrottle(const QString &limitsQueries, const ThrottleDetector::Throttle &throttle)
+{
+    // Asking again at once would only prolong the limit, so the lookup does not.
+    note(limitsQueries + u' ' + tryAgain(throttle));
+}
+
+void LookupChain::noteUnicodeForm()
+{
+    if (m_target.kind != Route::Target::Kind::Name)
+        return;
+    if (!m_target.name.contains(QLatin1String("xn--"), Qt::CaseInsensitive))
+        return;
+    // Empty where a label is no valid ACE form.
+    const QString unicode = QUrl::fromAce(m_target.name.toLatin1(), QUrl::IgnoreIDNWhitelist);
+    if (!unicode.isEmpty() && unicode.compare(m_target.name, Qt::CaseInsensitive) != 0)
+        note(tr("%1 is the ASCII (ACE) form of %2.").arg(m_target.name, unicode));
+}
+
+QString LookupChain::replyText() const
+{
+    // A lone answer is handed on as it is: the text is shared, not copied.
+    if (m_entries.size() == 1 && m_entries.front().line.isEmpty() && m_entries.front().hop >= 0)
+        return m_hops.at(m_entries.front().hop).text;
+
+    qsizetype size = 0;
+    for (const Entry &entry : m_entries)
+        size += 2 * entry.line.size() + 16 + (entry.hop >= 0 ? m_hops.at(entry.hop).text.size() : 0);
+    QString text;
+    text.reserve(size);
+    for (const Entry &entry : m_entries) {
+        if (!entry.line.isEmpty())
+            text += noteLine(text, entry.line);
+        if (entry.hop >= 0)
+            text += m_hops.at(entry.hop).text;
+    }
+    return text;
 }

@@ -5,14 +5,17 @@
 
 #include "query/HostResolver.h"
 #include "query/HttpGetter.h"
-#include "query/NumberResource.h"
+#include "query/LookupHop.h"
 #include "query/RdapBootstrap.h"
 #include "query/ReferralParser.h"
+#include "query/Route.h"
 #include "query/StopRequest.h"
+#include "query/ThrottleDetector.h"
 #include "query/WhoisConnection.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QList>
 #include <QSet>
 #include <QString>
 #include <QStringList>
@@ -25,6 +28,7 @@ class QNetworkAccessManager;
 // One lookup from the first server to the record: registrar referrals,
 // IANA for other TLDs and for addresses and AS numbers, registries below a
 // TLD, and RDAP where a server has no port 43 or the first server fails.
+// Route decides which server comes next; this asks it, within the limits.
 // Servers after the first that fail leave a note; the lookup fails only
 // when no route brought a record.
 class LookupChain
@@ -49,32 +53,33 @@ public:
 
     explicit LookupChain(const Services &services);
 
-    // Throws Failure when the domain cannot be sent, or when neither the
-    // first server nor RDAP brought a record.
+    // The servers' answers and the notes between them, as one text. Throws
+    // Failure when the domain cannot be sent, or when neither the first
+    // server nor RDAP brought a record.
     QString run(const QString &typed);
 
-    // The name as it goes on the wire: Unicode names in their ACE form.
-    // Throws Failure when a Unicode name has none.
-    static QString aceName(const QString &typed);
-    // What the first server is sent, without the line end.
-    static QString firstQuery(const QString &ace);
+    // Every answer of the last run, in the order they came.
+    const QList<LookupHop> &hops() const;
 
 private:
-    enum class Outcome { Answered, Failed, NotAsked };
+    // One part of the reply text: a line of its own (a server's header or
+    // a note), then the answer of hops()[hop] where hop is not negative.
+    struct Entry {
+        QString line;
+        qsizetype hop = -1;
+    };
 
+    // What the first server is sent, without the line end.
+    QString firstQuery() const;
     QString firstServerFailed(const QString &description);
-    void followName();
-    Outcome askWhois(const ReferralParser::Referral &referral, QString *reply);
-    // One WHOIS exchange, its reply decoded; throws Failure.
-    QString askWhoisServer(const QString &host, quint16 port, const QString &query) const;
-    // Asks a registry and follows its referral; RDAP when it fails.
-    void askRegistry(const ReferralParser::Referral &registry);
-    // Follows a registrar's or another registry's referral in reply; false when there is none.
-    bool followReferral(const QString &reply);
-    void askIana();
+    void follow(Route::Hop last);
+    Route::Hop askWhois(Route::Server server, const ReferralParser::Referral &referral);
+    // One WHOIS exchange, its answer recorded below header; throws Failure.
+    Route::Hop askWhoisServer(Route::Server server, const QString &host, quint16 port, const QString &query,
+                              const QString &header);
     void askRdap();
     bool loadBootstrap(RdapBootstrap::Registry registry);
-    QUrl rdapHop(const QUrl &url);
+    QUrl rdapHop(const QUrl &url, LookupHop::Role role);
     bool mayFollowRdap(const QUrl &url);
     bool isFollowableRdap(const QUrl &url) const;
     HttpGetter::Response httpGet(const QUrl &url, const QByteArray &accept) const;
@@ -84,18 +89,22 @@ private:
     // An address, a prefix or an AS number rather than a name.
     bool isNumber() const;
 
-    void appendHop(const QString &header, const QString &body);
+    void addHop(LookupHop hop, const QString &header);
     // A line of its own, such as why a server gave nothing.
     void note(const QString &sentence);
+    // The server, that it limits how often it may be asked, and when to ask again.
+    void noteThrottle(const QString &limitsQueries, const ThrottleDetector::Throttle &throttle);
+    void noteUnicodeForm();
+    QString replyText() const;
 
     Services m_services;
-    QString m_name;
-    NumberResource m_number;
-    QString m_text;
+    Route::Target m_target;
+    QList<LookupHop> m_hops;
+    QList<Entry> m_entries;
     QStringList m_notes;
     QSet<QString> m_asked;
     QDeadlineTimer m_deadline;
-    int m_hops = 0;
+    int m_serversAsked = 0;
     int m_records = 0;
     bool m_rdapTried = false;
 };

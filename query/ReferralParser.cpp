@@ -83,6 +83,11 @@ ReferralParser::Referral ReferralParser::ianaRefer(const QString &reply)
     return referralFrom(firstValue(reply, {QLatin1String("refer")}));
 }
 
+ReferralParser::Referral ReferralParser::ianaWhois(const QString &reply)
+{
+    return referralFrom(firstValue(reply, {QLatin1String("whois")}));
+}
+
 QString ReferralParser::ianaDomain(const QString &reply)
 {
     return firstValue(reply, {QLatin1String("domain")});

@@ -24,6 +24,10 @@ public:
     // The TLD registry's or regional registry's server named by IANA's "refer:" line.
     static Referral ianaRefer(const QString &reply);
 
+    // The WHOIS server IANA's TLD record names ("whois:"); empty for a TLD
+    // that offers only RDAP.
+    static Referral ianaWhois(const QString &reply);
+
     // The object IANA's reply is about ("domain:"), such as "EXAMPLE" for a
     // TLD or a whole name for the names IANA holds itself.
     static QString ianaDomain(const QString &reply);

@@ -198,16 +198,18 @@ void TestHostile::badInputFromTheUser_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QByteArray>("wire");   // what the server gets; empty when it is not asked
     QTest::addColumn<QString>("message");   // part of the error box; empty when the reply shows
+    QTest::addColumn<QString>("note");      // the lookup's note above the reply
 
     const QString longName = QString(9996, u'a') + QStringLiteral(".com");
-    QTest::newRow("empty") << QString() << QByteArray("\r\n") << QString();
-    QTest::newRow("spaces only") << QStringLiteral("   ") << QByteArray("   \r\n") << QString();
-    QTest::newRow("10,000 characters") << longName << QByteArray("domain " + longName.toLatin1() + "\r\n") << QString();
+    QTest::newRow("empty") << QString() << QByteArray("\r\n") << QString() << QString();
+    QTest::newRow("spaces only") << QStringLiteral("   ") << QByteArray("   \r\n") << QString() << QString();
+    QTest::newRow("10,000 characters") << longName << QByteArray("domain " + longName.toLatin1() + "\r\n") << QString() << QString();
     QTest::newRow("control characters") << QStringLiteral("marrowby.com\r\nhelp") << QByteArray()
-                                        << QStringLiteral("control character (U+000D)");
-    QTest::newRow("mixed scripts") << QStringLiteral("p\u0430ypal.com") << QByteArray("domain xn--") << QString();
+                                        << QStringLiteral("control character (U+000D)") << QString();
+    QTest::newRow("mixed scripts") << QStringLiteral("p\u0430ypal.com") << QByteArray("domain xn--") << QString()
+                                   << QStringLiteral("--- xn--pypal-4ve.com is the ASCII (ACE) form of p\u0430ypal.com. ---\n");
     QTest::newRow("10,000 letters with no ASCII form") << QString(10000, u'\u00FC') << QByteArray()
-                                                       << QStringLiteral("not a valid international domain name");
+                                                       << QStringLiteral("not a valid international domain name") << QString();
 }
 
 void TestHostile::badInputFromTheUser()
@@ -215,6 +217,7 @@ void TestHostile::badInputFromTheUser()
     QFETCH(QString, typed);
     QFETCH(QByteArray, wire);
     QFETCH(QString, message);
+    QFETCH(QString, note);
 
     FakeWhoisServer server;
     server.send("the reply\n").close();
@@ -229,7 +232,7 @@ void TestHostile::badInputFromTheUser()
     const auto shown = MessageBox::takeShown();
     if (message.isEmpty()) {
         QVERIFY(shown.isEmpty());
-        QCOMPARE(response->text(), QStringLiteral("the reply\n"));
+        QCOMPARE(response->text(), note + QStringLiteral("the reply\n"));
     } else {
         QCOMPARE(shown.size(), 1);
         QVERIFY2(shown[0].prompt.contains(message), qPrintable(shown[0].prompt));

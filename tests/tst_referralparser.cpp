@@ -3,7 +3,13 @@
 
 #include "TestMain.h"
 
+#include "query/KnownRdapServices.h"
 #include "query/ReferralParser.h"
+#include "query/SecondLevelRegistries.h"
+#include "query/WebOnlyRegistries.h"
+
+#include <QFile>
+#include <QRegularExpression>
 
 class TestReferralParser : public QObject
 {
@@ -20,6 +26,8 @@ private slots:
     void registryReferral();
     void isFollowableRdapUrl_data();
     void isFollowableRdapUrl();
+    void builtInTablesMeetTheHostRule_data();
+    void builtInTablesMeetTheHostRule();
 };
 
 void TestReferralParser::registrarServer_data()
@@ -167,6 +175,65 @@ void TestReferralParser::isFollowableRdapUrl()
     QFETCH(QString, url);
     QFETCH(bool, followable);
     QCOMPARE(ReferralParser::isFollowableRdapUrl(QUrl(url)), followable);
+}
+
+void TestReferralParser::builtInTablesMeetTheHostRule_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("line");
+
+    const QStringList files = {QStringLiteral("query-forms.txt"), QStringLiteral("second-level-registries.txt"),
+                               QStringLiteral("rdap-services.txt"), QStringLiteral("web-only-registries.txt")};
+    for (const QString &file : files) {
+        QFile table(QLatin1String(":/query/") + file);
+        QVERIFY(table.open(QIODevice::ReadOnly));
+        int number = 0;
+        for (const QString &line : QString::fromUtf8(table.readAll()).split(u'\n')) {
+            ++number;
+            if (!line.isEmpty() && !line.startsWith(u'#'))
+                QTest::addRow("%s:%d", qPrintable(file), number) << file << line;
+        }
+    }
+}
+
+void TestReferralParser::builtInTablesMeetTheHostRule()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, line);
+
+    if (file == QLatin1String("query-forms.txt")) {
+        const QStringList fields = line.split(u'|');
+        QVERIFY2(fields.size() >= 4 && fields[2].contains(QLatin1String("%1")) && !fields[3].trimmed().isEmpty(),
+                 qPrintable(line));
+        const QString server = fields[0].trimmed();
+        QCOMPARE(ReferralParser::followableHost(server), server);
+        QVERIFY2(QStringList({QStringLiteral("domain"), QStringLiteral("address"), QStringLiteral("asn")})
+                     .contains(fields[1].trimmed()),
+                 qPrintable(line));
+        return;
+    }
+
+    // Suffix, value and where the entry was checked: no entry goes uncited.
+    const QStringList fields = line.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+    QVERIFY2(fields.size() >= 3, qPrintable(line));
+    const QString &suffix = fields[0];
+    const QString &value = fields[1];
+    QVERIFY2(ReferralParser::followableHost(QLatin1String("whois.") + suffix) == QLatin1String("whois.") + suffix
+                 && suffix == suffix.toLower(),
+             qPrintable(suffix));
+
+    // The entry is the one a name below the suffix finds, not one shadowed by another line.
+    const QString name = QLatin1String("marrowby.") + suffix;
+    if (file == QLatin1String("second-level-registries.txt")) {
+        QCOMPARE(ReferralParser::followableHost(value), value);
+        QCOMPARE(SecondLevelRegistries::serverFor(name), value);
+    } else if (file == QLatin1String("rdap-services.txt")) {
+        QVERIFY2(ReferralParser::isFollowableRdapUrl(QUrl(value)) && value.endsWith(u'/'), qPrintable(value));
+        QCOMPARE(KnownRdapServices::baseFor(name), QUrl(value));
+    } else {
+        QVERIFY2(ReferralParser::isFollowableRdapUrl(QUrl(value)), qPrintable(value));
+        QCOMPARE(WebOnlyRegistries::pageFor(name), QUrl(value));
+    }
 }
 
 HOLDRIN_TEST_MAIN(TestReferralParser)

@@ -190,8 +190,10 @@ QString domainLines(const Merged &merged, const QDateTime &now)
     const RecordFacts &facts = merged.facts;
     QString name = facts.domain;
     QString unicode = facts.unicodeName;
+    // Both forms stand side by side, so no whitelist of TLDs is needed
+    // against names that only look alike.
     if (unicode.isEmpty() && name.contains(QLatin1String("xn--"), Qt::CaseInsensitive))
-        unicode = QUrl::fromAce(name.toLatin1());
+        unicode = QUrl::fromAce(name.toLatin1(), QUrl::IgnoreIDNWhitelist);
     if (!unicode.isEmpty() && unicode.compare(name, Qt::CaseInsensitive) != 0)
         name += QLatin1String(" (") + unicode + u')';
 

@@ -4,6 +4,7 @@
 #include "query/LookupChain.h"
 
 #include "query/HttpGetter.h"
+#include "query/KeyFacts.h"
 #include "query/KnownRdapServices.h"
 #include "query/LookupStopped.h"
 #include "query/NoteLines.h"
@@ -416,18 +417,26 @@ void LookupChain::noteUnicodeForm()
 
 QString LookupChain::replyText() const
 {
+    // The key facts lead; the first reply then gets a header of its own,
+    // so that where the block ends is plain.
+    const QString facts = KeyFacts::summary(m_target.name, m_hops, QDateTime::currentDateTime());
+
     // A lone answer is handed on as it is: the text is shared, not copied.
-    if (m_entries.size() == 1 && m_entries.front().line.isEmpty() && m_entries.front().hop >= 0)
+    if (facts.isEmpty() && m_entries.size() == 1 && m_entries.front().line.isEmpty() && m_entries.front().hop >= 0)
         return m_hops.at(m_entries.front().hop).text;
 
-    qsizetype size = 0;
+    qsizetype size = facts.size();
     for (const Entry &entry : m_entries)
         size += 2 * entry.line.size() + 16 + (entry.hop >= 0 ? m_hops.at(entry.hop).text.size() : 0);
     QString text;
     text.reserve(size);
+    text += facts;
     for (const Entry &entry : m_entries) {
-        if (!entry.line.isEmpty())
-            text += noteLine(text, entry.line);
+        QString line = entry.line;
+        if (line.isEmpty() && entry.hop >= 0 && !facts.isEmpty())
+            line = tr("Reply from %1").arg(m_hops.at(entry.hop).server);
+        if (!line.isEmpty())
+            text += noteLine(text, line);
         if (entry.hop >= 0)
             text += m_hops.at(entry.hop).text;
     }

@@ -5,6 +5,7 @@
 #include "FakeHttpServer.h"
 #include "FakeWhoisServer.h"
 #include "LoopbackResolver.h"
+#include "RepliesOnly.h"
 #include "TestMain.h"
 
 #include "query/LookupChain.h"
@@ -99,7 +100,7 @@ struct Servers {
     {
         const auto whois = client();
         whois->lookup(domain);
-        return whois->replyText();
+        return repliesOnly(whois->replyText());
     }
 };
 
@@ -278,8 +279,12 @@ void TestLookupChain::closedRegistrarIsReplacedByRdap()
     const QString rdapUrl = servers.rdap.url("/rdap/domain/marrowby.com").toString();
     const QString registryUrl = servers.rdap.url("/registry/domain/marrowby.com").toString();
     const QString registrarUrl = servers.rdap.url("/registrar/domain/marrowby.com").toString();
+    const QString whole = whois->replyText();
+    // The facts lead, set apart from the first reply by its own header.
+    QVERIFY2(whole.startsWith(QLatin1String("Key facts for marrowby.com\n")), qPrintable(whole));
+    QVERIFY2(whole.contains(QLatin1String("\n\n--- Reply from whois.internic.net ---\n") + RegistryText), qPrintable(whole));
     // The section line names the server that sent the record, and where the request went first.
-    QCOMPARE(whois->replyText(),
+    QCOMPARE(repliesOnly(whole),
              RegistryText
                  + QStringLiteral("\n--- The WHOIS server whois.registrar.test refused the connection. ---\n"
                                   "\n--- RDAP %1, redirected from\n    %2 ---\nDomain Name: MARROWBY.COM\n"
@@ -369,7 +374,7 @@ void TestLookupChain::tldMissingFromTheBootstrap()
     LookupChain chain({QStringLiteral("whois.internic.net"), 43, *servers.resolver, network, bootstrap,
                        servers.rdap.url("/dns.json"), servers.limits, stop});
 
-    const QString text = chain.run(typed);
+    const QString text = repliesOnly(chain.run(typed));
     QVERIFY2(text.simplified().endsWith(end.simplified()), qPrintable(text));
     QCOMPARE(servers.tld.connections(), 0);
 }
@@ -478,7 +483,11 @@ void TestLookupChain::firstServerFailureGoesOnByRdap()
     }
     const QString firstFailure = QStringLiteral("The WHOIS server whois.internic.net");
     if (status == 200) {
-        const QString text = whois->replyText();
+        const QString whole = whois->replyText();
+        // RDAP's record gives the facts that lead the text.
+        QVERIFY2(whole.startsWith(QLatin1String("Key facts for marrowby.com\nDomain:        MARROWBY.COM\n")),
+                 qPrintable(whole));
+        const QString text = repliesOnly(whole);
         QVERIFY2(description.isEmpty(), qPrintable(description));
         QVERIFY2(text.startsWith(QLatin1String("--- ") + firstFailure) && text.section(u'\n', 0, 0).contains(failure),
                  qPrintable(text));
@@ -771,7 +780,7 @@ void TestLookupChain::laterHopsShareTheLookupsTime()
     servers.registrar.send("Registrant: "); // and then nothing, for longer than the lookup may take
     Chain lookup(servers, 3s);
 
-    const QString text = lookup.chain.run(QStringLiteral("marrowby.com"));
+    const QString text = repliesOnly(lookup.chain.run(QStringLiteral("marrowby.com")));
     QVERIFY2(text.startsWith(RegistryText), qPrintable(text));
     QVERIFY2(text.simplified().endsWith(QLatin1String("was not asked: a lookup ends after 3 seconds. ---")),
              qPrintable(text));
@@ -788,7 +797,7 @@ void TestLookupChain::registrarsReferOn()
     servers.tld.send("Registrar WHOIS Server: whois.reseller.test\r\nRegistrant: Jo Holder\r\n").close();
     Chain lookup(servers);
 
-    const QString text = lookup.chain.run(QStringLiteral("marrowby.com"));
+    const QString text = repliesOnly(lookup.chain.run(QStringLiteral("marrowby.com")));
     QCOMPARE(servers.tld.received(), QByteArray("marrowby.com\r\n"));
     QVERIFY2(text.endsWith(QLatin1String("\n--- Reply from whois.reseller.test ---\n"
                                          "Registrar WHOIS Server: whois.reseller.test\nRegistrant: Jo Holder\n")),
@@ -841,7 +850,7 @@ void TestLookupChain::throttledServersAreNamed()
     Chain lookup(servers);
 
     // What the server sent stays, and the note follows it at once.
-    const QString text = lookup.chain.run(QStringLiteral("marrowby.com")).simplified();
+    const QString text = repliesOnly(lookup.chain.run(QStringLiteral("marrowby.com"))).simplified();
     QVERIFY2(text.contains(kept + QLatin1String(" --- ") + note + QLatin1String(" ---")), qPrintable(text));
     QCOMPARE(text.endsWith(QLatin1String("Domain Name: MARROWBY.COM")), status == 200);
     const QList<LookupHop> &hops = lookup.chain.hops();

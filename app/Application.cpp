@@ -3,12 +3,15 @@
 
 #include "app/Application.h"
 
+#include "app/Form1.h"
+
 #include "ui/Maker.h"
 #include "ui/MessageBox.h"
 
 #include <QFont>
 #include <QIcon>
 
+#include <cstdio>
 #include <cstdlib>
 #include <exception>
 
@@ -64,4 +67,18 @@ void Application::reportUnhandled(const QString &description)
                          .arg(description),
                      {}, MessageBox::Icon::Critical);
     exit(EXIT_FAILURE);
+}
+
+int Application::run(const Form1 &form)
+{
+    const int status = exec();
+    // The lookup's own thread unwinds in a moment, but a name it left
+    // resolving holds Qt's resolver thread, which the toolkit's clean-up
+    // waits for as long as the system's resolver takes, half a minute or
+    // more. Nothing is left to save or close that the system does not.
+    if (form.isLookingUp()) {
+        std::fflush(nullptr);
+        std::_Exit(status);
+    }
+    return status;
 }

@@ -5,6 +5,8 @@
 
 #include <QApplication>
 
+class Form1;
+
 // The program's QApplication: its name, the font faces its windows ask for,
 // and the last resort for a failure that no command handles.
 class Application : public QApplication
@@ -19,4 +21,9 @@ public:
     bool notify(QObject *receiver, QEvent *event) override;
 
     static void reportUnhandled(const QString &description);
+
+    // Runs the program until its window is closed or Exit is chosen, and
+    // returns its exit status. A lookup running then is abandoned: the
+    // process ends at once, without waiting for it.
+    int run(const Form1 &form);
 };

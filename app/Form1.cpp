@@ -9,6 +9,7 @@
 #include "output/PrintCommand.h"
 #include "output/SaveCommand.h"
 #include "app/QueryCommand.h"
+#include "query/LookupThread.h"
 #include "query/WhoisClient.h"
 #include "ui/ElasticLayout.h"
 #include "ui/Maker.h"
@@ -21,6 +22,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QShortcut>
 #include <QStyle>
 #include <QtMath>
@@ -40,12 +42,11 @@ constexpr QPoint DesignPlace(1095, 1800);
 
 Form1::Form1(std::unique_ptr<WhoisClient> whois, QWidget *parent)
     : QMainWindow(parent)
-    , Whois1(whois ? whois.release() : new WhoisClient)
+    , Whois1(new LookupThread(whois ? std::move(whois) : std::make_unique<WhoisClient>(), this))
     , CommonDialog1(new FileDialog(this))
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(tr("Holdrin: A Domain Info Query Tool"));
-    Whois1->setParent(this);
     Whois1->setObjectName(QStringLiteral("Whois1"));
     CommonDialog1->setObjectName(QStringLiteral("CommonDialog1"));
 
@@ -63,9 +64,10 @@ Form1::Form1(std::unique_ptr<WhoisClient> whois, QWidget *parent)
     createMenus();
 
     m_queryCommand = std::make_unique<QueryCommand>(this, txtDomain, txtResponse, Whois1);
-    m_saveCommand = std::make_unique<SaveCommand>(this, txtResponse, CommonDialog1);
-    m_printCommand = std::make_unique<PrintCommand>(this, txtResponse, QCoreApplication::applicationDirPath());
-    connect(cmdQuery, &QPushButton::clicked, this, [this] { m_queryCommand->run(); });
+    connect(m_queryCommand.get(), &QueryCommand::ended, this, [this] { m_state = State::Idle; });
+    m_saveCommand = std::make_unique<SaveCommand>(this, CommonDialog1);
+    m_printCommand = std::make_unique<PrintCommand>(this, QCoreApplication::applicationDirPath());
+    connect(cmdQuery, &QPushButton::clicked, this, &Form1::query);
     connect(cmdExit, &QPushButton::clicked, this, &Form1::exitProgram);
 
     client->setMinimumSize(smallestWholeClient());
@@ -107,13 +109,16 @@ void Form1::createControls(QWidget *client)
     cmdExit->setPalette(buttonPalette);
 
     // Neither button is pressed by Enter; Esc presses Exit, as a cancel
-    // button, so Enter typed after a domain cannot end the program.
+    // button, so Enter typed after a domain cannot end the program. A held
+    // Esc does not repeat: one that stopped a lookup and then closed the
+    // box reporting it would otherwise go on to Exit.
     for (QPushButton *button : {cmdQuery, cmdExit}) {
         button->setAutoDefault(false);
         button->setDefault(false);
     }
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, cmdExit, &QPushButton::click);
+    escape->setAutoRepeat(false);
+    connect(escape, &QShortcut::activated, this, &Form1::escape);
 
     elasticLayout1->addWidget(txtDomain, QRect(850, 360, 3720, 315));
     elasticLayout1->addWidget(cmdQuery, QRect(4680, 360, 865, 350));
@@ -162,11 +167,44 @@ void Form1::createMenus()
     mnuHelp2 = named(mnuHelp->addAction(tr("&Help")), "mnuHelp2");
     mnuAbout = named(mnuHelp->addAction(tr("&About")), "mnuAbout");
 
-    connect(mnuSave, &QAction::triggered, this, [this] { m_saveCommand->run(); });
-    connect(mnuPrint, &QAction::triggered, this, [this] { m_printCommand->run(); });
+    connect(mnuSave, &QAction::triggered, this,
+            [this] { runCommand([this] { m_saveCommand->run(txtResponse->text()); }); });
+    connect(mnuPrint, &QAction::triggered, this,
+            [this] { runCommand([this] { m_printCommand->run(txtResponse->text()); }); });
     connect(mnuExit, &QAction::triggered, this, &Form1::exitProgram);
-    connect(mnuHelp2, &QAction::triggered, this, &Form1::showHelp);
-    connect(mnuAbout, &QAction::triggered, this, &Form1::showAbout);
+    connect(mnuHelp2, &QAction::triggered, this, [this] { runCommand([this] { showHelp(); }); });
+    connect(mnuAbout, &QAction::triggered, this, [this] { runCommand([this] { showAbout(); }); });
+}
+
+bool Form1::isLookingUp() const
+{
+    return m_state == State::LookingUp;
+}
+
+void Form1::query()
+{
+    if (m_state != State::Idle)
+        return;
+    // Idle again when the command has shown its reply or its failure.
+    m_state = State::LookingUp;
+    m_queryCommand->run();
+}
+
+void Form1::escape()
+{
+    if (m_state == State::LookingUp)
+        m_queryCommand->stop();
+    else if (m_state == State::Idle)
+        cmdExit->click();
+}
+
+void Form1::runCommand(const std::function<void()> &command)
+{
+    if (m_state != State::Idle)
+        return;
+    m_state = State::InCommand;
+    const auto idle = qScopeGuard([this] { m_state = State::Idle; });
+    command();
 }
 
 void Form1::load()

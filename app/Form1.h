@@ -7,10 +7,12 @@
 
 #include <QMainWindow>
 
+#include <functional>
 #include <memory>
 
 class ElasticLayout;
 class FileDialog;
+class LookupThread;
 class PrintCommand;
 class QAction;
 class QLabel;
@@ -40,11 +42,24 @@ public:
     void GoMarrowby();
     void EMailAuthor();
 
+    // A lookup was started and has not ended yet.
+    bool isLookingUp() const;
+
 private:
+    // What the window is doing. It decides, whatever asks for a command (a
+    // click, a key, a button's delayed press, a screen reader's action, a
+    // desktop's menu over D-Bus), whether the command may start: only one
+    // runs at a time, and Exit always may.
+    enum class State { Idle, LookingUp, InCommand };
+
     void createControls(QWidget *client);
     QSize smallestWholeClient();
     void createMenus();
     void load();
+    void query();
+    void escape();
+    // Runs command, unless another one is running.
+    void runCommand(const std::function<void()> &command);
     void showHelp();
     void showAbout();
     void openLink(const QString &address);
@@ -55,7 +70,7 @@ private:
     ReplyBox *txtResponse;
     QLabel *Label1;
     QPushButton *cmdExit;
-    WhoisClient *Whois1;
+    LookupThread *Whois1;
     FileDialog *CommonDialog1;
     ElasticLayout *elasticLayout1;
 
@@ -70,4 +85,5 @@ private:
     std::unique_ptr<QueryCommand> m_queryCommand;
     std::unique_ptr<SaveCommand> m_saveCommand;
     std::unique_ptr<PrintCommand> m_printCommand;
+    State m_state = State::Idle;
 };

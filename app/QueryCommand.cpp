@@ -3,54 +3,72 @@
 
 #include "app/QueryCommand.h"
 
-#include "app/BusyPointer.h"
-#include "app/LookupInputFilter.h"
 #include "query/LookupStopped.h"
-#include "query/WhoisClient.h"
+#include "query/LookupThread.h"
 #include "ui/MessageBox.h"
 #include "ui/ReplyBox.h"
 
-#include <QCoreApplication>
 #include <QLineEdit>
+#include <QScopeGuard>
 
 #include <malloc.h>
 
-QueryCommand::QueryCommand(QWidget *window, QLineEdit *domain, ReplyBox *response,
-                           WhoisClient *whois)
+namespace {
+constexpr qsizetype TrimAfter = 1024 * 1024;
+}
+
+QueryCommand::QueryCommand(QWidget *window, QLineEdit *domain, ReplyBox *response, LookupThread *whois)
     : m_window(window)
     , m_domain(domain)
     , m_response(response)
     , m_whois(whois)
 {
+    connect(m_whois, &LookupThread::finished, this, &QueryCommand::onLookupFinished);
 }
 
 void QueryCommand::run()
 {
     try {
         m_response->setText(tr("Querying remote server..."));
-        const BusyPointer busy;
-        lookUp();
-        m_response->setText(m_whois->replyText());
-        // The reply's spent buffers, megabytes for a long one, go back to
-        // the system; the heap would otherwise keep them for the whole run.
-        malloc_trim(0);
-    } catch (const LookupStopped &e) {
-        // Closing the window ends the program, and with it the lookup's
-        // wait; there is no one left to tell.
-        if (m_window->isVisible())
-            showFailure(e);
+        m_busy.emplace();
+        // The domain goes out exactly as typed: no trimming, no case change.
+        m_whois->lookup(m_domain->text());
     } catch (const std::exception &e) {
+        m_busy.reset();
         showFailure(e);
+        emit ended();
     }
 }
 
-void QueryCommand::lookUp()
+void QueryCommand::stop()
 {
-    // Only Esc and a close request get through while the lookup waits.
-    const LookupInputFilter input;
-    QObject::connect(&input, &LookupInputFilter::stopRequested, m_whois, &WhoisClient::stop);
-    // The domain goes out exactly as typed: no trimming, no case change.
-    m_whois->lookup(m_domain->text());
+    m_whois->stop();
+}
+
+void QueryCommand::onLookupFinished(std::exception_ptr failure)
+{
+    const auto end = qScopeGuard([this] { emit ended(); });
+    try {
+        if (failure)
+            std::rethrow_exception(failure);
+        const QString reply = m_whois->replyText();
+        m_response->setText(reply);
+        m_busy.reset();
+        // A long reply's spent buffers, megabytes of them, go back to the
+        // system; the heap would otherwise keep them for the whole run. A
+        // short one's are not worth the trim, which costs more than its
+        // lookup.
+        if (reply.size() > TrimAfter)
+            malloc_trim(0);
+    } catch (const LookupStopped &e) {
+        m_busy.reset();
+        // A closed window has no one left to tell.
+        if (m_window->isVisible())
+            showFailure(e);
+    } catch (const std::exception &e) {
+        m_busy.reset();
+        showFailure(e);
+    }
 }
 
 void QueryCommand::showFailure(const std::exception &failure)

@@ -3,32 +3,42 @@
 
 #pragma once
 
-#include <QCoreApplication>
+#include "app/BusyPointer.h"
+
+#include <QObject>
 
 #include <exception>
+#include <optional>
 
+class LookupThread;
 class QLineEdit;
 class QWidget;
 class ReplyBox;
-class WhoisClient;
 
 // "&Query": looks up the typed domain and shows the reply, or the reason
-// the lookup failed.
-class QueryCommand
+// the lookup failed. The lookup runs in its own thread; the command ends
+// when its reply is shown or its failure has been reported.
+class QueryCommand : public QObject
 {
-    Q_DECLARE_TR_FUNCTIONS(QueryCommand)
+    Q_OBJECT
 
 public:
-    QueryCommand(QWidget *window, QLineEdit *domain, ReplyBox *response, WhoisClient *whois);
+    QueryCommand(QWidget *window, QLineEdit *domain, ReplyBox *response, LookupThread *whois);
 
     void run();
+    // Ends the lookup; the command then reports it as stopped.
+    void stop();
+
+signals:
+    void ended();
 
 private:
-    void lookUp();
+    void onLookupFinished(std::exception_ptr failure);
     void showFailure(const std::exception &failure);
 
     QWidget *m_window;
     QLineEdit *m_domain;
     ReplyBox *m_response;
-    WhoisClient *m_whois;
+    LookupThread *m_whois;
+    std::optional<BusyPointer> m_busy;
 };

@@ -9,5 +9,5 @@ int main(int argc, char *argv[])
     Application app(argc, argv);
     Form1 form;
     form.show();
-    return app.exec();
+    return app.run(form);
 }

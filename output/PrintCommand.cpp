@@ -7,7 +7,6 @@
 #include "output/Form2.h"
 #include "output/TextFileForm.h"
 #include "ui/MessageBox.h"
-#include "ui/ReplyBox.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -16,24 +15,22 @@
 
 #include <memory>
 
-PrintCommand::PrintCommand(QWidget *window, ReplyBox *response, const QString &applicationDir,
-                           const QString &fallbackDir)
+PrintCommand::PrintCommand(QWidget *window, const QString &applicationDir, const QString &fallbackDir)
     : m_window(window)
-    , m_response(response)
     , m_applicationDir(applicationDir)
     , m_fallbackDir(fallbackDir)
 {
 }
 
-void PrintCommand::run()
+void PrintCommand::run(const QString &response)
 {
-    if (m_response->text().isEmpty()) {
+    if (response.isEmpty()) {
         MessageBox::show(m_window, tr("There is nothing to print. Please query a domain."), tr("No info"),
                          MessageBox::Icon::Information);
         return;
     }
 
-    const QString path = writePrintFile(m_response->text());
+    const QString path = writePrintFile(response);
     if (path.isEmpty())
         return;
 

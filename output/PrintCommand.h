@@ -7,7 +7,6 @@
 #include <QString>
 
 class QWidget;
-class ReplyBox;
 
 // "&Print Domain Info": hands the reply to the print window through the
 // temporary print file and removes that file once the window has closed.
@@ -21,16 +20,15 @@ public:
     // The print file goes in applicationDir; where that cannot be written
     // (an install under /usr/bin, say), in fallbackDir, by default the
     // user's runtime folder, which only that user can write.
-    PrintCommand(QWidget *window, ReplyBox *response, const QString &applicationDir,
-                 const QString &fallbackDir = {});
+    PrintCommand(QWidget *window, const QString &applicationDir, const QString &fallbackDir = {});
 
-    void run();
+    // response: the reply as it stands in the box, edits included.
+    void run(const QString &response);
 
 private:
     QString writePrintFile(const QString &text);
 
     QWidget *m_window;
-    ReplyBox *m_response;
     QString m_applicationDir;
     QString m_fallbackDir;
 };

@@ -7,7 +7,6 @@
 #include "output/FileError.h"
 #include "output/TextFileForm.h"
 #include "ui/MessageBox.h"
-#include "ui/ReplyBox.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -23,16 +22,15 @@ bool onlySpaces(const QString &text)
 }
 } // namespace
 
-SaveCommand::SaveCommand(QWidget *window, ReplyBox *response, FileDialog *dialog)
+SaveCommand::SaveCommand(QWidget *window, FileDialog *dialog)
     : m_window(window)
-    , m_response(response)
     , m_dialog(dialog)
 {
 }
 
-void SaveCommand::run()
+void SaveCommand::run(const QString &response)
 {
-    if (onlySpaces(m_response->text())) {
+    if (onlySpaces(response)) {
         MessageBox::show(m_window, tr("There is nothing to save. Please query a domain."), tr("No info"),
                          MessageBox::Icon::Information);
         return;
@@ -47,7 +45,7 @@ void SaveCommand::run()
 
     // A failed write must not cost the user the reply: say why and run on.
     try {
-        TextFileForm::write(path, m_response->text());
+        TextFileForm::write(path, response);
     } catch (const FileError &e) {
         MessageBox::show(m_window,
                          tr("The reply could not be saved to %1.\r\n%2").arg(QDir::toNativeSeparators(e.path()), e.reason()),

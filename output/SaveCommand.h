@@ -6,8 +6,8 @@
 #include <QCoreApplication>
 
 class FileDialog;
+class QString;
 class QWidget;
-class ReplyBox;
 
 // "&Save Domain Info": writes the reply to a file the user names.
 class SaveCommand
@@ -15,12 +15,12 @@ class SaveCommand
     Q_DECLARE_TR_FUNCTIONS(SaveCommand)
 
 public:
-    SaveCommand(QWidget *window, ReplyBox *response, FileDialog *dialog);
+    SaveCommand(QWidget *window, FileDialog *dialog);
 
-    void run();
+    // response: the reply as it stands in the box, edits included.
+    void run(const QString &response);
 
 private:
     QWidget *m_window;
-    ReplyBox *m_response;
     FileDialog *m_dialog;
 };

@@ -27,13 +27,18 @@ WhoisClient::~WhoisClient() = default;
 
 void WhoisClient::lookup(const QString &domain)
 {
-    m_replyText.clear();
     m_stop.clear();
+    lookup(domain, m_stop);
+}
+
+void WhoisClient::lookup(const QString &domain, const StopRequest &stop)
+{
+    m_replyText.clear();
     const QString problem = queryProblem(domain);
     if (!problem.isEmpty())
         throw Failure(problem);
 
-    LookupChain chain({m_server, m_port, *m_resolver, *m_network, m_bootstrap, m_rdapBootstrap, m_limits, m_stop});
+    LookupChain chain({m_server, m_port, *m_resolver, *m_network, m_bootstrap, m_rdapBootstrap, m_limits, stop});
     m_replyText = chain.run(domain);
 }
 

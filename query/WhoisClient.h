@@ -41,6 +41,9 @@ public:
     // Returns once the whole reply is in; throws Failure on failure, and
     // LookupStopped when stop() was called meanwhile.
     void lookup(const QString &domain);
+    // The same, stopped by the given request instead, which another thread
+    // may raise.
+    void lookup(const QString &domain, const StopRequest &stop);
     // Hands the reply over rather than keeping a copy of a text that may
     // be megabytes long: a second read before the next lookup is empty.
     QString replyText();

@@ -53,6 +53,18 @@ FakeWhoisServer &FakeWhoisServer::close()
     return *this;
 }
 
+FakeWhoisServer &FakeWhoisServer::hold()
+{
+    m_script.append({Step::Kind::Hold});
+    return *this;
+}
+
+void FakeWhoisServer::release()
+{
+    for (const auto &[socket, step] : std::exchange(m_held, {}))
+        play(socket, step);
+}
+
 FakeWhoisServer &FakeWhoisServer::reset()
 {
     m_script.append({Step::Kind::Reset});
@@ -134,6 +146,9 @@ void FakeWhoisServer::play(QTcpSocket *socket, qsizetype step)
         topUp();
         return;
     }
+    case Step::Kind::Hold:
+        m_held.append({socket, step + 1});
+        return;
     case Step::Kind::Close:
         socket->disconnectFromHost();
         return;

@@ -25,6 +25,9 @@ public:
     FakeWhoisServer &sendInChunks(const QByteArray &bytes, int chunkSize, int delayMs);
     FakeWhoisServer &wait(int ms);
     FakeWhoisServer &close();
+    // The script pauses here until release() is called.
+    FakeWhoisServer &hold();
+    void release();
     // Ends the connection with a TCP reset instead of an orderly close.
     FakeWhoisServer &reset();
     // Sends bytes only as fast as the client reads them, so a flood costs
@@ -44,7 +47,7 @@ signals:
 
 private:
     struct Step {
-        enum class Kind { Send, Wait, Close, Reset, Flood } kind;
+        enum class Kind { Send, Wait, Hold, Close, Reset, Flood } kind;
         QByteArray bytes;
         qint64 amount = 0; // milliseconds to wait, or bytes to flood
     };
@@ -54,6 +57,8 @@ private:
 
     QTcpServer m_server;
     QList<Step> m_script;
+    // The connections paused at a hold, and the step each goes on with.
+    QList<std::pair<QTcpSocket *, qsizetype>> m_held;
     QList<QByteArray> m_received;
     qint64 m_sent = 0;
 };

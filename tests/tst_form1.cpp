@@ -4,6 +4,7 @@
 #include "ClosedPort.h"
 #include "FakeWhoisServer.h"
 #include "LoopbackResolver.h"
+#include "Querying.h"
 #include "RepliesOnly.h"
 #include "TestMain.h"
 
@@ -211,7 +212,7 @@ void TestForm1::queryShowsTheReplyAndRestoresThePointer()
             pointerDuringQuery = cursor->shape();
     });
 
-    QTest::mouseClick(form->findChild<QPushButton *>(QStringLiteral("cmdQuery")), Qt::LeftButton);
+    QVERIFY(queryAndWait(*form));
     // The text reaches the component as typed; the component asks for the
     // name without the spaces around it, in the case typed.
     QCOMPARE(server.received(), QByteArray("domain Marrowby.com\r\n"));
@@ -227,15 +228,14 @@ void TestForm1::secondQueryReplacesTheFirst()
     FakeWhoisServer server;
     auto form = makeForm(server.port());
     auto *response = form->findChild<ReplyBox *>(QStringLiteral("txtResponse"));
-    auto *query = form->findChild<QPushButton *>(QStringLiteral("cmdQuery"));
 
     server.send("a long first reply\nwith two lines\n").close();
-    QTest::mouseClick(query, Qt::LeftButton);
+    QVERIFY(queryAndWait(*form));
     QCOMPARE(response->text(), QStringLiteral("a long first reply\nwith two lines\n"));
 
     server.clearScript();
     server.send("short").close();
-    QTest::mouseClick(query, Qt::LeftButton);
+    QVERIFY(queryAndWait(*form));
     QCOMPARE(response->text(), QStringLiteral("short"));
     QCOMPARE(server.connections(), 2);
 }
@@ -249,7 +249,7 @@ void TestForm1::oneLineReplyArrivesWhole()
     server.send(line).close();
     auto form = makeForm(server.port());
 
-    QVERIFY_THROWS_NO_EXCEPTION(QTest::mouseClick(form->findChild<QPushButton *>(QStringLiteral("cmdQuery")), Qt::LeftButton));
+    QVERIFY(queryAndWait(*form));
     QVERIFY(MessageBox::takeShown().isEmpty());
     QVERIFY(repliesOnly(form->findChild<ReplyBox *>(QStringLiteral("txtResponse"))->text()) == QString::fromLatin1(line));
 }
@@ -261,7 +261,7 @@ void TestForm1::failedQueryKeepsTheProgressTextAndRunsOn()
     auto *response = form->findChild<ReplyBox *>(QStringLiteral("txtResponse"));
     response->setText(QStringLiteral("an earlier reply"));
 
-    QTest::mouseClick(form->findChild<QPushButton *>(QStringLiteral("cmdQuery")), Qt::LeftButton);
+    QVERIFY(queryAndWait(*form));
     const auto shown = MessageBox::takeShown();
     QCOMPARE(shown.size(), 1);
     QVERIFY2(shown[0].prompt.startsWith(QLatin1String("Error: \r\nThe WHOIS server 127.0.0.1:")),

@@ -4,6 +4,7 @@
 #include "ui/MessageBox.h"
 
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QMessageBox>
 
 namespace {
@@ -22,6 +23,24 @@ QMessageBox::Icon toQt(MessageBox::Icon icon)
     }
     return QMessageBox::NoIcon;
 }
+
+// Closed by a fresh key, never by the repeats of one held since before it
+// came: a held Esc that stopped a lookup would close the box reporting it
+// before it could be read.
+class FreshKeyBox : public QMessageBox
+{
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        if (event->isAutoRepeat())
+            event->accept();
+        else
+            QMessageBox::keyPressEvent(event);
+    }
+};
 } // namespace
 
 void MessageBox::show(QWidget *parent, const QString &prompt, const QString &title, Icon icon)
@@ -35,7 +54,7 @@ void MessageBox::show(QWidget *parent, const QString &prompt, const QString &tit
     // A label breaks lines at LF; the CR of a CR LF pair would show as a stray glyph.
     QString text = prompt;
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    QMessageBox box(toQt(icon), shownTitle, text, QMessageBox::Ok, parent);
+    FreshKeyBox box(toQt(icon), shownTitle, text, QMessageBox::Ok, parent);
     box.setTextFormat(Qt::PlainText);
     box.exec();
 }

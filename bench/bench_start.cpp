@@ -23,6 +23,7 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QTest>
 #include <QWindow>
 
 #include <cstdio>
@@ -62,6 +63,9 @@ int child(int argc, char *argv[], bool form)
 
         window.findChild<QLineEdit *>(QStringLiteral("txtDomain"))->setText(QStringLiteral("example.com"));
         window.findChild<QPushButton *>(QStringLiteral("cmdQuery"))->click();
+        // The lookup runs in its own thread; the reply is in once it ends.
+        if (!QTest::qWaitFor([&window] { return !window.isLookingUp(); }, 60000))
+            throw std::runtime_error("the lookup of the 8 MiB reply did not end");
         window.repaint();
         QCoreApplication::processEvents();
         if (window.findChild<QPlainTextEdit *>(QStringLiteral("txtResponse"))->document()->characterCount() < LargeReply / 2)

@@ -11,6 +11,8 @@
 #include <QStringList>
 #include <QUrl>
 
+#include <algorithm>
+
 namespace {
 // "Abuse contact: " is the longest label; values line up after it.
 constexpr int ValueColumn = 15;
@@ -45,6 +47,18 @@ QString regionalRegistry(const QString &host)
         if (host == QLatin1String(domain) || host.endsWith(u'.' + QLatin1String(domain)))
             return QLatin1String(name);
     return {};
+}
+
+// Whether a record's name is the one looked up, in whichever form the
+// registry writes it.
+bool isQueriedName(const QString &domain, const QString &queried)
+{
+    QString name = domain.toLower();
+    if (name.endsWith(u'.'))
+        name.chop(1);
+    if (std::any_of(name.cbegin(), name.cend(), [](QChar c) { return c.unicode() >= 0x80; }))
+        name = QString::fromLatin1(QUrl::toAce(name));
+    return name == queried.toLower();
 }
 
 QString hostOf(const LookupHop &hop)
@@ -249,6 +263,10 @@ QString KeyFacts::summary(const QString &queried, const QList<LookupHop> &hops, 
             continue;
         }
         const RecordFacts facts = rdap ? RdapFacts::read(hop.json) : WhoisFacts::read(hop.text);
+        // A record of another name, such as IANA's of the TLD above a name
+        // it holds no record of, says nothing of this one.
+        if (!number && !facts.domain.isEmpty() && !isQueriedName(facts.domain, queried))
+            continue;
         if (number ? facts.hasNumberFacts() : facts.hasDomainFacts())
             merge(merged, facts, hop);
     }

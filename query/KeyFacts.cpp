@@ -131,23 +131,27 @@ QString clean(const QString &value)
 
 // The label, then the value broken between words so that no line passes
 // the width; continuation lines start under the value. A word longer than
-// a line stays whole.
+// a line (a name without spaces) is broken where the line ends.
 QString field(const QString &label, const QString &value)
 {
+    constexpr qsizetype Room = KeyFacts::Width - ValueColumn;
     const QString indent(ValueColumn, u' ');
     QString text = label.isEmpty() ? indent : QString(label + u':').leftJustified(ValueColumn - 1) + u' ';
     qsizetype lineStart = 0;
     bool first = true;
     for (const QString &word : clean(value).split(u' ', Qt::SkipEmptyParts)) {
-        if (first) {
-            text += word;
-            first = false;
-        } else if (text.size() - lineStart + 1 + word.size() <= KeyFacts::Width) {
-            text += u' ' + word;
-        } else {
-            text += u'\n';
-            lineStart = text.size();
-            text += indent + word;
+        for (qsizetype at = 0; at < word.size(); at += Room) {
+            const QStringView piece = QStringView(word).mid(at, Room);
+            if (first) {
+                text += piece;
+                first = false;
+            } else if (text.size() - lineStart + 1 + piece.size() <= KeyFacts::Width) {
+                text += u' ' + piece.toString();
+            } else {
+                text += u'\n';
+                lineStart = text.size();
+                text += indent + piece.toString();
+            }
         }
     }
     return text + u'\n';

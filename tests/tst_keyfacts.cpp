@@ -195,6 +195,13 @@ void TestKeyFacts::oversizedValuesAreLeftOut_data()
     cut += registrar + " & Ledger Names, LLC\n";
     QTest::newRow("a line cut where reading stops") << false << cut << head + fromWhois;
 
+    const QString indent(15, u' ');
+    const QString unbroken(200, u'M');
+    QTest::newRow("a word longer than a line")
+        << false << QByteArray("Domain Name: MARROWBY.COM\nRegistrar: " + unbroken.toLatin1() + '\n')
+        << head + QStringLiteral("Registrar:     ") + unbroken.left(65) + u'\n' + indent + unbroken.mid(65, 65) + u'\n'
+            + indent + unbroken.mid(130, 65) + u'\n' + indent + unbroken.mid(195) + u'\n' + fromWhois;
+
     QTest::newRow("an RDAP string of a megabyte")
         << true
         << QByteArray(json("{'objectClassName': 'domain', 'ldhName': 'MARROWBY.COM', 'entities': [{'roles': "
@@ -203,8 +210,8 @@ void TestKeyFacts::oversizedValuesAreLeftOut_data()
         << head + QStringLiteral("From:          rdap.registry.test (RDAP)\n");
 }
 
-// A value is read to the end of its line or not at all, and no value is
-// longer than a fact can be.
+// A value is read to the end of its line or not at all, no value is
+// longer than a fact can be, and none passes the width.
 void TestKeyFacts::oversizedValuesAreLeftOut()
 {
     QFETCH(bool, rdap);

@@ -11,6 +11,8 @@
 #include <QStringList>
 #include <QUrl>
 
+#include <algorithm>
+
 namespace {
 // "Abuse contact: " is the longest label; values line up after it.
 constexpr int ValueColumn = 15;
@@ -45,6 +47,18 @@ QString regionalRegistry(const QString &host)
         if (host == QLatin1String(domain) || host.endsWith(u'.' + QLatin1String(domain)))
             return QLatin1String(name);
     return {};
+}
+
+// Whether a record's name is the one looked up, in whichever form the
+// registry writes it.
+bool isQueriedName(const QString &domain, const QString &queried)
+{
+    QString name = domain.toLower();
+    if (name.endsWith(u'.'))
+        name.chop(1);
+    if (std::any_of(name.cbegin(), name.cend(), [](QChar c) { return c.unicode() >= 0x80; }))
+        name = QString::fromLatin1(QUrl::toAce(name));
+    return name == queried.toLower();
 }
 
 QString hostOf(const LookupHop &hop)
@@ -117,23 +131,27 @@ QString clean(const QString &value)
 
 // The label, then the value broken between words so that no line passes
 // the width; continuation lines start under the value. A word longer than
-// a line stays whole.
+// a line (a name without spaces) is broken where the line ends.
 QString field(const QString &label, const QString &value)
 {
+    constexpr qsizetype Room = KeyFacts::Width - ValueColumn;
     const QString indent(ValueColumn, u' ');
     QString text = label.isEmpty() ? indent : QString(label + u':').leftJustified(ValueColumn - 1) + u' ';
     qsizetype lineStart = 0;
     bool first = true;
     for (const QString &word : clean(value).split(u' ', Qt::SkipEmptyParts)) {
-        if (first) {
-            text += word;
-            first = false;
-        } else if (text.size() - lineStart + 1 + word.size() <= KeyFacts::Width) {
-            text += u' ' + word;
-        } else {
-            text += u'\n';
-            lineStart = text.size();
-            text += indent + word;
+        for (qsizetype at = 0; at < word.size(); at += Room) {
+            const QStringView piece = QStringView(word).mid(at, Room);
+            if (first) {
+                text += piece;
+                first = false;
+            } else if (text.size() - lineStart + 1 + piece.size() <= KeyFacts::Width) {
+                text += u' ' + piece.toString();
+            } else {
+                text += u'\n';
+                lineStart = text.size();
+                text += indent + piece.toString();
+            }
         }
     }
     return text + u'\n';
@@ -249,6 +267,10 @@ QString KeyFacts::summary(const QString &queried, const QList<LookupHop> &hops, 
             continue;
         }
         const RecordFacts facts = rdap ? RdapFacts::read(hop.json) : WhoisFacts::read(hop.text);
+        // A record of another name, such as IANA's of the TLD above a name
+        // it holds no record of, says nothing of this one.
+        if (!number && !facts.domain.isEmpty() && !isQueriedName(facts.domain, queried))
+            continue;
         if (number ? facts.hasNumberFacts() : facts.hasDomainFacts())
             merge(merged, facts, hop);
     }

@@ -15,9 +15,15 @@ namespace {
 // deep, so this only guards against hostile ones.
 constexpr int MaxEntityDepth = 4;
 
+// A string too long to be a fact gives none, as in a WHOIS reply.
+QString bounded(const QString &value)
+{
+    return value.size() > RecordFacts::MaxValueLength ? QString() : value;
+}
+
 QString text(const QJsonObject &object, const char *key)
 {
-    return object.value(QLatin1String(key)).toString().trimmed();
+    return bounded(object.value(QLatin1String(key)).toString().trimmed());
 }
 
 QJsonArray list(const QJsonObject &object, const char *key)
@@ -46,7 +52,7 @@ QString vcardValue(const QJsonObject &entity, QLatin1String property)
         if (type.toString().compare(QLatin1String("fax"), Qt::CaseInsensitive) == 0
             || type.toArray().contains(QJsonValue(QStringLiteral("fax"))))
             continue;
-        QString value = item.at(3).toString().trimmed();
+        QString value = bounded(item.at(3).toString().trimmed());
         for (const QLatin1String scheme : {QLatin1String("tel:"), QLatin1String("mailto:")})
             if (value.startsWith(scheme, Qt::CaseInsensitive))
                 value = value.mid(scheme.size());

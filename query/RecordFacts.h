@@ -15,6 +15,10 @@ struct RecordFacts {
     // Real delegations have a handful of name servers; a reply that lists
     // hundreds gets no block of hundreds of lines.
     static constexpr int MaxNameServers = 16;
+    // No fact a registry writes is longer than a domain name or a mail
+    // address (RFC 1035, RFC 5321); a longer value is no fact but a line of
+    // something else, and is left out rather than cut.
+    static constexpr qsizetype MaxValueLength = 255;
 
     QString domain;      // as the server writes it
     QString unicodeName; // where the server gives one

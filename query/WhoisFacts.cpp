@@ -141,7 +141,8 @@ public:
 
     void take(Fact fact, QStringView value)
     {
-        if (value.isEmpty())
+        // A DNS key is long, but only says that the name is signed.
+        if (value.isEmpty() || (value.size() > RecordFacts::MaxValueLength && fact != Fact::Dnskey))
             return;
         switch (fact) {
         case Fact::Domain:
@@ -245,8 +246,12 @@ RecordFacts WhoisFacts::read(QStringView reply)
 
     for (qsizetype start = 0; start < head.size();) {
         qsizetype end = head.indexOf(u'\n', start);
-        if (end < 0)
+        if (end < 0) {
+            // A line that runs on past the head would be read cut short.
+            if (head.size() < reply.size())
+                break;
             end = head.size();
+        }
         const QStringView raw = head.mid(start, end - start);
         start = end + 1;
         const QStringView line = raw.trimmed();

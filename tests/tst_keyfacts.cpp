@@ -24,6 +24,8 @@ private slots:
     void datesInOneReply_data();
     void datesInOneReply();
     void valuesStayOnTheirLine();
+    void oversizedValuesAreLeftOut_data();
+    void oversizedValuesAreLeftOut();
 };
 
 namespace {
@@ -163,6 +165,69 @@ void TestKeyFacts::valuesStayOnTheirLine()
                     " 'vcardArray': ['vcard', [['fn', {}, 'text', 'Quill\\u202Egnp.exe\\nLedger\\u0007']]]}]}");
     const QString block = KeyFacts::summary(QStringLiteral("a.test"), {hop}, Now);
     QVERIFY2(block.contains(QStringLiteral("Registrar:     Quill\uFFFDgnp.exe Ledger\uFFFD\n")), qPrintable(block));
+}
+
+void TestKeyFacts::oversizedValuesAreLeftOut_data()
+{
+    QTest::addColumn<bool>("rdap");
+    QTest::addColumn<QByteArray>("reply");
+    QTest::addColumn<QString>("block");
+
+    const QString head = QStringLiteral("Key facts for marrowby.com\nDomain:        MARROWBY.COM\n");
+    const QString fromWhois = QStringLiteral("From:          whois.internic.net\n");
+
+    QByteArray oneLine;
+    while (oneLine.size() < 1024 * 1024)
+        oneLine += "Registrar: Marrowby  Domain Name: MARROWBY.COM  ";
+    QTest::newRow("one line of a megabyte") << false << oneLine << QString();
+
+    const QByteArray longName = "Registrar: " + QByteArray("Marrowby ").repeated(40) + "\n";
+    QTest::newRow("a value longer than any fact")
+        << false << QByteArray("Domain Name: MARROWBY.COM\n" + longName) << head + fromWhois;
+
+    // The registrar's line starts inside the part that is read and ends
+    // past it: read there, its value would be cut short.
+    QByteArray cut = "Domain Name: MARROWBY.COM\n";
+    const QByteArray registrar = "Registrar: Quill";
+    while (cut.size() + 80 < WhoisFacts::HeadSize - registrar.size())
+        cut += "% " + QByteArray(77, 'x') + '\n';
+    cut += "% " + QByteArray(WhoisFacts::HeadSize - registrar.size() - cut.size() - 3, 'x') + '\n';
+    cut += registrar + " & Ledger Names, LLC\n";
+    QTest::newRow("a line cut where reading stops") << false << cut << head + fromWhois;
+
+    const QString indent(15, u' ');
+    const QString unbroken(200, u'M');
+    QTest::newRow("a word longer than a line")
+        << false << QByteArray("Domain Name: MARROWBY.COM\nRegistrar: " + unbroken.toLatin1() + '\n')
+        << head + QStringLiteral("Registrar:     ") + unbroken.left(65) + u'\n' + indent + unbroken.mid(65, 65) + u'\n'
+            + indent + unbroken.mid(130, 65) + u'\n' + indent + unbroken.mid(195) + u'\n' + fromWhois;
+
+    QTest::newRow("an RDAP string of a megabyte")
+        << true
+        << QByteArray(json("{'objectClassName': 'domain', 'ldhName': 'MARROWBY.COM', 'entities': [{'roles': "
+                           "['registrar'], 'vcardArray': ['vcard', [['fn', {}, 'text', '")
+                      + QByteArray(1024 * 1024, 'M') + "\"]]]}]}")
+        << head + QStringLiteral("From:          rdap.registry.test (RDAP)\n");
+}
+
+// A value is read to the end of its line or not at all, no value is
+// longer than a fact can be, and none passes the width.
+void TestKeyFacts::oversizedValuesAreLeftOut()
+{
+    QFETCH(bool, rdap);
+    QFETCH(QByteArray, reply);
+    QFETCH(QString, block);
+
+    LookupHop hop;
+    if (rdap) {
+        hop.source = LookupHop::Source::Rdap;
+        hop.server = QStringLiteral("https://rdap.registry.test/domain/marrowby.com");
+        hop.json = reply;
+    } else {
+        hop.server = QStringLiteral("whois.internic.net");
+        hop.text = QString::fromLatin1(reply);
+    }
+    QCOMPARE(KeyFacts::summary(QStringLiteral("marrowby.com"), {hop}, Now), block);
 }
 
 HOLDRIN_TEST_MAIN(TestKeyFacts)

@@ -79,6 +79,8 @@ void TestRoute::nextServer_data()
         << otherNoMatch << Action::AskWhois << Server::Registry << QStringLiteral("whois.eu.org") << Role::Referral;
     *row("below a TLD: ac.uk") << QStringLiteral("marrowby.ac.uk") << Server::First << Outcome::Answered
         << otherNoMatch << Action::AskWhois << Server::Registry << QStringLiteral("whois.ja.net") << Role::Referral;
+    *row("below a TLD: gov.uk") << QStringLiteral("marrowby.gov.uk") << Server::First << Outcome::Answered
+        << otherNoMatch << Action::AskWhois << Server::Registry << QStringLiteral("whois.ja.net") << Role::Referral;
     *row("search") << QStringLiteral("=marrowby.com") << Server::First << Outcome::Answered
         << QStringLiteral("Domain Name: MARROWBY.COM\nRegistrar WHOIS Server: whois.registrar.test\n")
         << Action::Stop << Server::Registry << none << Role::Registry;

@@ -7,7 +7,10 @@
 
 #include <QAbstractButton>
 #include <QEventLoop>
+#include <QFile>
 #include <QMessageBox>
+#include <QProcess>
+#include <QTemporaryDir>
 
 #include <stdexcept>
 
@@ -31,6 +34,7 @@ class TestApplication : public QObject
 private slots:
     void realBoxIsAnsweredByClickingOk();
     void unhandledFailureIsReportedAndEndsTheProgram();
+    void closingWhileANameResolvesEndsAtOnce();
 };
 
 void TestApplication::realBoxIsAnsweredByClickingOk()
@@ -69,6 +73,30 @@ void TestApplication::unhandledFailureIsReportedAndEndsTheProgram()
     QCOMPARE(shown[0].icon, MessageBox::Icon::Critical);
     QCOMPARE(shown[0].title, QStringLiteral("Holdrin"));
     QVERIFY(shown[0].prompt.endsWith(QLatin1String("the disk caught fire")));
+}
+
+void TestApplication::closingWhileANameResolvesEndsAtOnce()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString mark = dir.filePath(QStringLiteral("resolving"));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(HOLDRIN_SLOW_RESOLVER));
+    environment.insert(QStringLiteral("HOLDRIN_RESOLVING_MARK"), mark);
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    // The sanitizers' runtime would otherwise refuse a library loaded ahead of it.
+    environment.insert(QStringLiteral("ASAN_OPTIONS"),
+                       environment.value(QStringLiteral("ASAN_OPTIONS")) + QLatin1String(":verify_asan_link_order=0"));
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    program.setProcessChannelMode(QProcess::ForwardedChannels);
+    program.start(QStringLiteral(HOLDRIN_EXIT_PROBE), QStringList());
+
+    // The resolver takes ten minutes; the program ends long before.
+    QVERIFY(program.waitForFinished(120000));
+    QVERIFY(QFile::exists(mark));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 0);
 }
 
 HOLDRIN_TEST_MAIN_WITH(TestApplication, Application)

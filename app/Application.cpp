@@ -11,11 +11,15 @@
 #include <QFont>
 #include <QIcon>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <thread>
 
 namespace {
+constexpr std::chrono::seconds CleanUpTime{1};
+
 // The windows name the faces they were designed with; these look alike and
 // are packaged for Debian.
 void installFontSubstitutes()
@@ -80,5 +84,12 @@ int Application::run(const Form1 &form)
         std::fflush(nullptr);
         std::_Exit(status);
     }
+    // A lookup that was stopped or timed out while a name resolved has left
+    // it there too. The clean-up (the clipboard handed to the desktop, say)
+    // gets a moment; then the process ends all the same.
+    std::thread([status] {
+        std::this_thread::sleep_for(CleanUpTime);
+        std::_Exit(status);
+    }).detach();
     return status;
 }

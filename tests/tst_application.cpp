@@ -34,6 +34,7 @@ class TestApplication : public QObject
 private slots:
     void realBoxIsAnsweredByClickingOk();
     void unhandledFailureIsReportedAndEndsTheProgram();
+    void closingWhileANameResolvesEndsAtOnce_data();
     void closingWhileANameResolvesEndsAtOnce();
 };
 
@@ -75,8 +76,16 @@ void TestApplication::unhandledFailureIsReportedAndEndsTheProgram()
     QVERIFY(shown[0].prompt.endsWith(QLatin1String("the disk caught fire")));
 }
 
+void TestApplication::closingWhileANameResolvesEndsAtOnce_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("while the lookup waits") << QStringList();
+    QTest::newRow("after Esc stopped the lookup") << QStringList{QStringLiteral("stop-first")};
+}
+
 void TestApplication::closingWhileANameResolvesEndsAtOnce()
 {
+    QFETCH(QStringList, arguments);
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString mark = dir.filePath(QStringLiteral("resolving"));
@@ -90,7 +99,7 @@ void TestApplication::closingWhileANameResolvesEndsAtOnce()
     QProcess program;
     program.setProcessEnvironment(environment);
     program.setProcessChannelMode(QProcess::ForwardedChannels);
-    program.start(QStringLiteral(HOLDRIN_EXIT_PROBE), QStringList());
+    program.start(QStringLiteral(HOLDRIN_EXIT_PROBE), arguments);
 
     // The resolver takes ten minutes; the program ends long before.
     QVERIFY(program.waitForFinished(120000));

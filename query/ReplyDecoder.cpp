@@ -28,17 +28,6 @@ bool isIso2022Jp(QByteArrayView line)
                        [line](QByteArrayView d) { return line.contains(d); });
 }
 
-// Control characters other than the tab and the line break would act on
-// whatever shows or reads the text later (a NUL ends it early for the
-// clipboard and for other programs reading a saved file, an ESC starts a
-// terminal sequence, a form feed breaks a printed page): each is shown as
-// a replacement character instead. Written without branches, so that the
-// compiler checks many characters at once.
-bool isShownAsReplacement(char16_t u)
-{
-    return ((u < 0x20) & (u != u'\t') & (u != u'\n')) | (char16_t(u - 0x7F) <= 0x9F - 0x7F);
-}
-
 bool hasControls(QStringView text)
 {
     // Whole blocks of a fixed length are what the compiler turns into
@@ -49,11 +38,11 @@ bool hasControls(QStringView text)
     for (; at + Block <= text.size(); at += Block) {
         unsigned any = 0;
         for (qsizetype i = 0; i < Block; ++i)
-            any |= unsigned(isShownAsReplacement(chars[at + i]));
+            any |= unsigned(ReplyDecoder::isShownAsReplacement(chars[at + i]));
         if (any)
             return true;
     }
-    return std::any_of(chars + at, chars + text.size(), isShownAsReplacement);
+    return std::any_of(chars + at, chars + text.size(), ReplyDecoder::isShownAsReplacement);
 }
 
 QString withoutControls(QString text)
@@ -61,7 +50,7 @@ QString withoutControls(QString text)
     if (!hasControls(text))
         return text;
     for (QChar &c : text) {
-        if (isShownAsReplacement(c.unicode()))
+        if (ReplyDecoder::isShownAsReplacement(c.unicode()))
             c = QChar::ReplacementCharacter;
     }
     return text;

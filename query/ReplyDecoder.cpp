@@ -92,6 +92,24 @@ QString ReplyDecoder::decode(QByteArray bytes)
     return withoutControls(std::move(text));
 }
 
+QString ReplyDecoder::cleaned(QString text)
+{
+    if (text.contains(u'\r')) {
+        QChar *write = text.data();
+        const QChar *in = write;
+        const QChar *end = in + text.size();
+        while (in != end) {
+            const bool cr = *in == u'\r';
+            *write++ = cr ? QChar(u'\n') : *in;
+            ++in;
+            if (cr && in != end && *in == u'\n')
+                ++in;
+        }
+        text.truncate(write - text.constData());
+    }
+    return withoutControls(std::move(text));
+}
+
 QByteArray ReplyDecoder::normaliseLineBreaks(QByteArray bytes)
 {
     if (!bytes.contains('\r'))

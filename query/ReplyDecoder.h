@@ -21,6 +21,10 @@ public:
     // CR LF and lone CR become LF.
     static QByteArray normaliseLineBreaks(QByteArray bytes);
 
+    // The same line breaks and replacements for text that arrived decoded
+    // already, such as the strings of an RDAP record.
+    static QString cleaned(QString text);
+
     // Control characters other than the tab and the line break would act on
     // whatever shows or reads the text later (a NUL ends it early for the
     // clipboard and for other programs reading a saved file, an ESC starts a

@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 // Turns the bytes a server sent into display text.
@@ -14,12 +14,9 @@ public:
     // Each line is read as UTF-8, as ISO-2022-JP where it switches into
     // Japanese by that encoding's escape sequences, or as windows-1252 where
     // its bytes are not valid UTF-8, so one badly encoded line does not
-    // spoil the rest. Characters that isShownAsReplacement() names become
-    // U+FFFD.
-    static QString decode(QByteArray bytes);
-
-    // CR LF and lone CR become LF.
-    static QByteArray normaliseLineBreaks(QByteArray bytes);
+    // spoil the rest. A byte order mark that opens the reply is dropped.
+    // Characters that isShownAsReplacement() names become U+FFFD.
+    static QString decode(QByteArrayView bytes);
 
     // The same line breaks and replacements for text that arrived decoded
     // already, such as the strings of an RDAP record.

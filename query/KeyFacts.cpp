@@ -6,6 +6,7 @@
 #include "query/EppStatus.h"
 #include "query/NumberResource.h"
 #include "query/RdapFacts.h"
+#include "query/ReplyDecoder.h"
 #include "query/WhoisFacts.h"
 
 #include <QStringList>
@@ -116,14 +117,15 @@ void merge(Merged &merged, const RecordFacts &facts, const LookupHop &hop)
         merged.from << source;
 }
 
-// A value on one line, without control characters or the marks that turn
-// text direction around, which a record's strings may hold.
+// A value on one line, without the characters a reply's text shows as
+// U+FFFD or the marks that turn text direction around, which a record's
+// strings may hold. The tab and the line break are spaces by then.
 QString clean(const QString &value)
 {
     QString text = value.simplified();
     for (QChar &c : text) {
         const char16_t u = c.unicode();
-        if (c.category() == QChar::Other_Control || (u >= 0x202A && u <= 0x202E) || (u >= 0x2066 && u <= 0x2069))
+        if (ReplyDecoder::isShownAsReplacement(u) || (u >= 0x202A && u <= 0x202E) || (u >= 0x2066 && u <= 0x2069))
             c = QChar::ReplacementCharacter;
     }
     return text;

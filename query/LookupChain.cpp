@@ -363,8 +363,7 @@ Route::Hop LookupChain::askWhoisServer(Route::Server server, const QString &host
     WhoisConnection::Reply reply = connection.exchange(host, port, query.toUtf8() + "\r\n");
     LookupHop hop;
     hop.server = host;
-    // Moved, so that the line breaks are mended in place, not in a copy.
-    hop.text = ReplyDecoder::decode(std::move(reply.bytes));
+    hop.text = ReplyDecoder::decode(reply.bytes);
     const ThrottleDetector::Throttle throttle = ThrottleDetector::whois(hop.text);
     hop.throttled = throttle.throttled;
     // Shares the text with the hop kept below.

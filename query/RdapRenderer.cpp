@@ -3,6 +3,8 @@
 
 #include "query/RdapRenderer.h"
 
+#include "query/ReplyDecoder.h"
+
 #include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -500,6 +502,9 @@ RdapRenderer::Result RdapRenderer::render(const QByteArray &json)
             break;
         }
     }
-    result.text = out.m_text;
+    // A record's strings may hold what a port-43 reply may: a CR in them is
+    // a line break and the other controls show as U+FFFD, so the box shows
+    // what a save writes.
+    result.text = ReplyDecoder::cleaned(std::move(out.m_text));
     return result;
 }

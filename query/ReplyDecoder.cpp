@@ -6,16 +6,10 @@
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <cstring>
 #include <optional>
 
 namespace {
-bool decodeUtf8(QByteArrayView bytes, QString &out)
-{
-    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    out = utf8.decode(bytes);
-    return !utf8.hasError();
-}
-
 // ISO-2022-JP is seven-bit: a line that switches to JIS X 0208 or back
 // and holds no eight-bit byte is read as such. Each line starts afresh in
 // ASCII, since RFC 1468 has a line leave JIS X 0208 before it ends.
@@ -28,100 +22,156 @@ bool isIso2022Jp(QByteArrayView line)
                        [line](QByteArrayView d) { return line.contains(d); });
 }
 
-// Control characters other than the tab and the line break would act on
-// whatever shows or reads the text later (a NUL ends it early for the
-// clipboard and for other programs reading a saved file, an ESC starts a
-// terminal sequence, a form feed breaks a printed page): each is shown as
-// a replacement character instead. Written without branches, so that the
-// compiler checks many characters at once.
-bool isShownAsReplacement(char16_t u)
+// The bytes that plain ASCII text cannot take over as they are: control
+// characters (the line breaks among them), DEL and every byte above ASCII.
+bool needsCare(uchar b)
 {
-    return ((u < 0x20) & (u != u'\t') & (u != u'\n')) | (char16_t(u - 0x7F) <= 0x9F - 0x7F);
+    return uchar(b - 0x20) >= 0x7F - 0x20;
 }
 
-bool hasControls(QStringView text)
+void replaceShown(char16_t *from, char16_t *to)
 {
-    // Whole blocks of a fixed length are what the compiler turns into
-    // vector code; an 8 MiB reply is checked in one or two milliseconds.
-    constexpr qsizetype Block = 64;
-    const char16_t *chars = text.utf16();
-    qsizetype at = 0;
-    for (; at + Block <= text.size(); at += Block) {
-        unsigned any = 0;
-        for (qsizetype i = 0; i < Block; ++i)
-            any |= unsigned(isShownAsReplacement(chars[at + i]));
-        if (any)
-            return true;
+    for (; from != to; ++from) {
+        if (ReplyDecoder::isShownAsReplacement(*from))
+            *from = QChar::ReplacementCharacter;
     }
-    return std::any_of(chars + at, chars + text.size(), isShownAsReplacement);
-}
-
-QString withoutControls(QString text)
-{
-    if (!hasControls(text))
-        return text;
-    for (QChar &c : text) {
-        if (isShownAsReplacement(c.unicode()))
-            c = QChar::ReplacementCharacter;
-    }
-    return text;
 }
 } // namespace
 
-QString ReplyDecoder::decode(QByteArray bytes)
+QString ReplyDecoder::decode(QByteArrayView bytes)
 {
-    bytes = normaliseLineBreaks(std::move(bytes));
+    const uchar *const begin = reinterpret_cast<const uchar *>(bytes.data());
+    const uchar *const end = begin + bytes.size();
+    // Almost every reply is ASCII or valid UTF-8 throughout, and then no
+    // character takes more than its byte.
+    QString text(bytes.size(), Qt::Uninitialized);
+    char16_t *first = reinterpret_cast<char16_t *>(text.data());
 
-    QString text;
-    if (!bytes.contains('\x1B') && decodeUtf8(bytes, text))
-        return withoutControls(std::move(text));
-
+    std::optional<QStringDecoder> utf8;
     std::optional<QStringDecoder> windows1252;
     std::optional<QStringDecoder> iso2022Jp;
-    text.clear();
-    text.reserve(bytes.size());
-    QString line;
-    qsizetype start = 0;
-    while (start < bytes.size()) {
-        qsizetype end = bytes.indexOf('\n', start);
-        end = end < 0 ? bytes.size() : end + 1;
-        const QByteArrayView piece(bytes.constData() + start, end - start);
-        if (isIso2022Jp(piece)) {
+    // A line that is more than plain ASCII is read whole, from its first
+    // byte on, with what it was read as before thrown away; returns where
+    // its characters end in the text.
+    const auto decodeLine = [&](QByteArrayView line, qsizetype at) -> qsizetype {
+        const auto room = [&](qsizetype size) {
+            if (at + size > text.size()) {
+                text.resize(at + size + (end - reinterpret_cast<const uchar *>(line.end())));
+                first = reinterpret_cast<char16_t *>(text.data());
+            }
+            return first + at;
+        };
+        QString piece;
+        if (isIso2022Jp(line)) {
             if (!iso2022Jp)
                 iso2022Jp.emplace("ISO-2022-JP", QStringConverter::Flag::Stateless);
             iso2022Jp->resetState();
-            text += iso2022Jp->decode(piece);
-        } else if (decodeUtf8(piece, line)) {
-            text += line;
+            // Read with its line break, which ends what a stray byte before
+            // it began; the break itself is written by the caller.
+            const bool broken = line.end() != reinterpret_cast<const char *>(end);
+            piece = iso2022Jp->decode(broken ? line.toByteArray() + '\n' : line.toByteArray());
+            if (broken && piece.endsWith(u'\n'))
+                piece.chop(1);
         } else {
+            // Only a mark at the very start of the reply is taken for one.
+            const bool bom = line.data() == bytes.data() && line.startsWith("\xEF\xBB\xBF");
+            const QByteArrayView encoded = bom ? line.sliced(3) : line;
+            if (!utf8)
+                utf8.emplace(QStringConverter::Utf8,
+                             QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
+            utf8->resetState();
+            char16_t *out = room(utf8->requiredSpace(encoded.size()));
+            char16_t *written =
+                reinterpret_cast<char16_t *>(utf8->appendToBuffer(reinterpret_cast<QChar *>(out), encoded));
+            if (!utf8->hasError()) {
+                replaceShown(out, written);
+                return written - first;
+            }
             if (!windows1252)
                 windows1252.emplace("windows-1252", QStringConverter::Flag::Stateless);
-            text += windows1252->decode(piece);
+            piece = windows1252->decode(line);
         }
-        start = end;
+        char16_t *out = room(piece.size());
+        std::memcpy(out, piece.utf16(), piece.size() * sizeof(char16_t));
+        replaceShown(out, out + piece.size());
+        return at + piece.size();
+    };
+
+    // One walk over the bytes: printable ASCII is widened as it is, line
+    // breaks become LF, and a line with other bytes is read again whole.
+    constexpr qsizetype Block = 16;
+    const uchar *in = begin;
+    const uchar *lineStart = begin;
+    char16_t *out = first;
+    qsizetype lineAt = 0;
+    while (in != end) {
+        // Whole blocks without a branch a byte are what the compiler turns
+        // into vector code; a block with a byte that needs care is taken
+        // byte by byte below, its characters written here then overwritten.
+        while (end - in >= Block) {
+            unsigned care = 0;
+            for (qsizetype i = 0; i < Block; ++i) {
+                out[i] = in[i];
+                care |= unsigned(needsCare(in[i]));
+            }
+            if (care)
+                break;
+            in += Block;
+            out += Block;
+        }
+        const uchar *const stop = end - in > Block ? in + Block : end;
+        while (in != stop && !needsCare(*in))
+            *out++ = *in++;
+        if (in == stop)
+            continue;
+        switch (*in) {
+        case '\r':
+            if (end - in > 1 && in[1] == '\n')
+                ++in;
+            [[fallthrough]];
+        case '\n':
+            *out++ = u'\n';
+            lineStart = ++in;
+            lineAt = out - first;
+            break;
+        case '\t':
+            *out++ = u'\t';
+            ++in;
+            break;
+        default:
+            if (*in < 0x80 && *in != 0x1B) {
+                *out++ = QChar::ReplacementCharacter;
+                ++in;
+                break;
+            }
+            const uchar *lineEnd = in;
+            while (lineEnd != end && *lineEnd != '\n' && *lineEnd != '\r')
+                ++lineEnd;
+            const qsizetype decodedEnd = decodeLine(QByteArrayView(lineStart, lineEnd - lineStart), lineAt);
+            out = first + decodedEnd;
+            in = lineEnd;
+        }
     }
-    return withoutControls(std::move(text));
+    text.truncate(out - first);
+    return text;
 }
 
-QByteArray ReplyDecoder::normaliseLineBreaks(QByteArray bytes)
+QString ReplyDecoder::cleaned(QString text)
 {
-    if (!bytes.contains('\r'))
-        return bytes;
-
-    char *out = bytes.data();
-    const char *in = out;
-    const char *end = in + bytes.size();
-    char *write = out;
+    char16_t *write = reinterpret_cast<char16_t *>(text.data());
+    const char16_t *const start = write;
+    const char16_t *in = write;
+    const char16_t *const end = in + text.size();
     while (in != end) {
-        if (*in == '\r') {
-            *write++ = '\n';
-            ++in;
-            if (in != end && *in == '\n')
+        const char16_t c = *in++;
+        if (c == u'\r') {
+            *write++ = u'\n';
+            if (in != end && *in == u'\n')
                 ++in;
         } else {
-            *write++ = *in++;
+            *write++ = isShownAsReplacement(c) ? char16_t(QChar::ReplacementCharacter) : c;
         }
     }
-    bytes.truncate(write - out);
-    return bytes;
+    text.truncate(write - start);
+    return text;
 }

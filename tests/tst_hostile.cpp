@@ -4,12 +4,14 @@
 #include "ClosedPort.h"
 #include "FakeHttpServer.h"
 #include "FakeWhoisServer.h"
+#include "FileHelpers.h"
 #include "LoopbackResolver.h"
 #include "Querying.h"
 #include "RepliesOnly.h"
 #include "TestMain.h"
 
 #include "app/Form1.h"
+#include "output/FileDialog.h"
 #include "query/HttpGetter.h"
 #include "query/StopRequest.h"
 #include "query/WhoisClient.h"
@@ -22,6 +24,7 @@
 #include <QLineEdit>
 #include <QNetworkAccessManager>
 #include <QPushButton>
+#include <QTemporaryDir>
 
 using namespace std::chrono_literals;
 
@@ -52,12 +55,15 @@ class TestHostile : public QObject
 
 private slots:
     void init();
+    void cleanup();
     void misbehavingServers_data();
     void misbehavingServers();
     void floodIsCutOffEarly();
     void trickleOverHttpIsCutOffByTheExchangeLimit();
     void hostileRdapIsNamedNotFatal_data();
     void hostileRdapIsNamedNotFatal();
+    void controlCharactersAreSavedAsShown_data();
+    void controlCharactersAreSavedAsShown();
     void badInputFromTheUser_data();
     void badInputFromTheUser();
 };
@@ -65,6 +71,11 @@ private slots:
 void TestHostile::init()
 {
     MessageBox::setPresetAnswer(true);
+}
+
+void TestHostile::cleanup()
+{
+    FileDialog::setPresetReply(std::nullopt);
 }
 
 void TestHostile::misbehavingServers_data()
@@ -193,6 +204,73 @@ void TestHostile::hostileRdapIsNamedNotFatal()
     const QString text = repliesOnly(client.replyText());
     QVERIFY2(text.startsWith(QLatin1String("Domain Name: MARROWBY.COM\n")), qPrintable(text));
     QVERIFY2(text.simplified().contains(note), qPrintable(text));
+}
+
+void TestHostile::controlCharactersAreSavedAsShown_data()
+{
+    QTest::addColumn<QByteArray>("sent");  // as the WHOIS server sends it
+    QTest::addColumn<QByteArray>("escape"); // as an RDAP record's JSON string holds it
+    QTest::addColumn<QByteArray>("saved");
+
+    const QByteArray replacement = "\xEF\xBF\xBD";
+    QTest::newRow("ESC") << QByteArray("\x1B") << QByteArray("\\u001b") << replacement;
+    QTest::newRow("BEL") << QByteArray("\x07") << QByteArray("\\u0007") << replacement;
+    QTest::newRow("NUL") << QByteArray("\0", 1) << QByteArray("\\u0000") << replacement;
+    QTest::newRow("CR inside a line") << QByteArray("\r") << QByteArray("\\r") << QByteArray("\n");
+    QTest::newRow("CR LF inside a line") << QByteArray("\r\n") << QByteArray("\\r\\n") << QByteArray("\n");
+    QTest::newRow("C1 U+0085") << QByteArray("\xC2\x85") << QByteArray("\\u0085") << replacement;
+    QTest::newRow("U+2029") << QByteArray("\xE2\x80\xA9") << QByteArray("\\u2029") << replacement;
+    QTest::newRow("U+FDD0") << QByteArray("\xEF\xB7\x90") << QByteArray("\\ufdd0") << replacement;
+    QTest::newRow("U+FDD1") << QByteArray("\xEF\xB7\x91") << QByteArray("\\ufdd1") << replacement;
+    QTest::newRow("DEL") << QByteArray("\x7F") << QByteArray("\\u007f") << replacement;
+    QTest::newRow("TAB kept") << QByteArray("\t") << QByteArray("\\t") << QByteArray("\t");
+}
+
+// What a server sent reaches the saved file as the reply box showed it,
+// by port 43 and by RDAP alike: the box takes some characters for line
+// breaks, and others would act on whatever reads the file.
+void TestHostile::controlCharactersAreSavedAsShown()
+{
+    QFETCH(QByteArray, sent);
+    QFETCH(QByteArray, escape);
+    QFETCH(QByteArray, saved);
+
+    const QByteArray registryHead = "Domain Name: MARROWBY.COM\n";
+    FakeWhoisServer whoisOnly;
+    whoisOnly.send(registryHead + "Remarks: a" + sent + "b\n").close();
+    FakeWhoisServer registry;
+    registry.send(registryHead + "Registrar WHOIS Server: whois.registrar.test\n").close();
+    FakeHttpServer rdap;
+    rdap.route("/dns.json", 200, "{\"services\": [[[\"com\"], [\"" + rdap.url("/").toEncoded() + "\"]]]}");
+    rdap.route("/domain/marrowby.com", 200,
+               "{\"objectClassName\": \"domain\", \"ldhName\": \"MARROWBY.COM\", \"remarks\": [{\"title\": \"Note\","
+               " \"description\": [\"a" + escape + "b\"]}]}");
+    const ClosedPort registrar;
+
+    const QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("reply.txt"));
+    FileDialog::setPresetReply(path);
+    const auto savedLookup = [&](quint16 registryPort) {
+        auto resolver = loopback();
+        resolver->add(QStringLiteral("whois.internic.net"), registryPort)
+            .add(QStringLiteral("whois.registrar.test"), registrar.port());
+        Form1 form(
+            std::make_unique<WhoisClient>(QStringLiteral("whois.internic.net"), 43, resolver, rdap.url("/dns.json")));
+        form.show();
+        form.findChild<QLineEdit *>(QStringLiteral("txtDomain"))->setText(QStringLiteral("marrowby.com"));
+        QTest::mouseClick(form.findChild<QPushButton *>(QStringLiteral("cmdQuery")), Qt::LeftButton);
+        form.findChild<QAction *>(QStringLiteral("mnuSave"))->trigger();
+        return readAll(path);
+    };
+
+    const QByteArray byWhois = savedLookup(whoisOnly.port());
+    QCOMPARE(repliesOnly(QString::fromUtf8(byWhois)).toUtf8(), registryHead + "Remarks: a" + saved + "b\n\r\n");
+    const QByteArray byRdap = savedLookup(registry.port());
+    // The RDAP record is the last reply, after the refused registrar's note.
+    QCOMPARE(byRdap.mid(byRdap.indexOf("\n--- RDAP ")),
+             "\n--- RDAP " + rdap.url("/domain/marrowby.com").toEncoded() + " ---\nDomain Name: MARROWBY.COM\n"
+             "Remark: Note\n  a" + saved + "b\n\r\n");
+    QVERIFY(MessageBox::takeShown().isEmpty());
 }
 
 void TestHostile::badInputFromTheUser_data()

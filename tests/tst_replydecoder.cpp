@@ -48,6 +48,9 @@ void TestReplyDecoder::decode_data()
     QTest::newRow("ESC, BEL, FF, DEL and C1 controls shown, tab kept")
         << QByteArray("\x1B[31mred\x07\x0C\tx\x7F\xC2\x85\n")
         << QStringLiteral("\uFFFD[31mred\uFFFD\uFFFD\tx\uFFFD\uFFFD\n");
+    QTest::newRow("paragraph separator, U+FDD0 and U+FDD1 shown, their neighbours kept")
+        << QByteArray("a\xE2\x80\xA9" "b\xEF\xB7\x90" "c\xEF\xB7\x91" "d\xEF\xB7\x8F\xEF\xB7\x92\n")
+        << QStringLiteral("a\uFFFDb\uFFFDc\uFFFDd\uFDCF\uFDD2\n");
     QTest::newRow("ESC in a windows-1252 line") << QByteArray("\x1B\xE9") << QStringLiteral("\uFFFD\u00E9");
     QTest::newRow("NUL bytes") << QByteArray("a\0b\0", 4) << QStringLiteral("a\uFFFDb\uFFFD");
     QTest::newRow("NUL in a Latin-1 line") << QByteArray("\xE9\0\n", 3) << QStringLiteral("\u00E9\uFFFD\n");

@@ -24,6 +24,9 @@ constexpr std::chrono::seconds ShortestHop{1};
 
 // A header or note on lines of its own, set apart from what text holds by
 // an empty line.
+// Below this an answer is copied into the lookup's text as it is.
+constexpr qsizetype TakeOverFrom = 64 * 1024;
+
 QString noteLine(const QString &text, const QString &sentence)
 {
     QLatin1String start;
@@ -80,7 +83,8 @@ QString LookupChain::run(const QString &typed)
     } catch (const Failure &e) {
         return firstServerFailed(e.description());
     }
-    follow(first);
+    // The hop goes with it: a reply it still shared could not be taken over.
+    follow(std::move(first));
     return replyText();
 }
 
@@ -414,7 +418,7 @@ void LookupChain::noteUnicodeForm()
         note(tr("%1 is the ASCII (ACE) form of %2.").arg(m_target.name, unicode));
 }
 
-QString LookupChain::replyText() const
+QString LookupChain::replyText()
 {
     // The key facts lead; the first reply then gets a header of its own,
     // so that where the block ends is plain.
@@ -424,19 +428,36 @@ QString LookupChain::replyText() const
     if (facts.isEmpty() && m_entries.size() == 1 && m_entries.front().line.isEmpty() && m_entries.front().hop >= 0)
         return m_hops.at(m_entries.front().hop).text;
 
-    qsizetype size = facts.size();
-    for (const Entry &entry : m_entries)
-        size += 2 * entry.line.size() + 16 + (entry.hop >= 0 ? m_hops.at(entry.hop).text.size() : 0);
-    QString text;
-    text.reserve(size);
-    text += facts;
-    for (const Entry &entry : m_entries) {
+    // The longest answer, when long, is taken over rather than copied: what
+    // stands before it goes into the room the decoder left at its front,
+    // and what follows into the room after it.
+    qsizetype longest = -1;
+    for (qsizetype i = 0; i < m_entries.size(); ++i) {
+        const qsizetype hop = m_entries.at(i).hop;
+        if (hop >= 0 && m_hops.at(hop).text.size() >= TakeOverFrom
+            && (longest < 0 || m_hops.at(hop).text.size() > m_hops.at(m_entries.at(longest).hop).text.size()))
+            longest = i;
+    }
+    QString text = facts;
+    const auto addLine = [&](const Entry &entry) {
         QString line = entry.line;
         if (line.isEmpty() && entry.hop >= 0 && !facts.isEmpty())
             line = tr("Reply from %1").arg(m_hops.at(entry.hop).server);
         if (!line.isEmpty())
             text += noteLine(text, line);
-        if (entry.hop >= 0)
+    };
+    if (longest < 0) {
+        qsizetype size = facts.size();
+        for (const Entry &entry : m_entries)
+            size += 2 * entry.line.size() + 16 + (entry.hop >= 0 ? m_hops.at(entry.hop).text.size() : 0);
+        text.reserve(size);
+    }
+    for (qsizetype i = 0; i < m_entries.size(); ++i) {
+        const Entry &entry = m_entries.at(i);
+        addLine(entry);
+        if (i == longest)
+            text = std::exchange(m_hops[entry.hop].text, {}).prepend(text);
+        else if (entry.hop >= 0)
             text += m_hops.at(entry.hop).text;
     }
     return text;

@@ -58,7 +58,8 @@ public:
     // server nor RDAP brought a record.
     QString run(const QString &typed);
 
-    // Every answer of the last run, in the order they came.
+    // Every answer of the last run, in the order they came. The text of a
+    // long one is handed on in run()'s result and is empty here.
     const QList<LookupHop> &hops() const;
 
 private:
@@ -95,7 +96,7 @@ private:
     // The server, that it limits how often it may be asked, and when to ask again.
     void noteThrottle(const QString &limitsQueries, const ThrottleDetector::Throttle &throttle);
     void noteUnicodeForm();
-    QString replyText() const;
+    QString replyText();
 
     Services m_services;
     Route::Target m_target;

@@ -10,6 +10,8 @@
 #include <optional>
 
 namespace {
+constexpr qsizetype Margin = 4096;
+
 // ISO-2022-JP is seven-bit: a line that switches to JIS X 0208 or back
 // and holds no eight-bit byte is read as such. Each line starts afresh in
 // ASCII, since RFC 1468 has a line leave JIS X 0208 before it ends.
@@ -43,9 +45,11 @@ QString ReplyDecoder::decode(QByteArrayView bytes)
     const uchar *const begin = reinterpret_cast<const uchar *>(bytes.data());
     const uchar *const end = begin + bytes.size();
     // Almost every reply is ASCII or valid UTF-8 throughout, and then no
-    // character takes more than its byte.
-    QString text(bytes.size(), Qt::Uninitialized);
-    char16_t *first = reinterpret_cast<char16_t *>(text.data());
+    // character takes more than its byte. Room is left before and after
+    // the characters, so that the lines a lookup puts around a long reply
+    // (its key facts, headers and notes) go in without copying the reply.
+    QString text(Margin + bytes.size() + Margin, Qt::Uninitialized);
+    char16_t *first = reinterpret_cast<char16_t *>(text.data()) + Margin;
 
     std::optional<QStringDecoder> utf8;
     std::optional<QStringDecoder> windows1252;
@@ -55,9 +59,9 @@ QString ReplyDecoder::decode(QByteArrayView bytes)
     // its characters end in the text.
     const auto decodeLine = [&](QByteArrayView line, qsizetype at) -> qsizetype {
         const auto room = [&](qsizetype size) {
-            if (at + size > text.size()) {
-                text.resize(at + size + (end - reinterpret_cast<const uchar *>(line.end())));
-                first = reinterpret_cast<char16_t *>(text.data());
+            if (Margin + at + size + Margin > text.size()) {
+                text.resize(Margin + at + size + (end - reinterpret_cast<const uchar *>(line.end())) + Margin);
+                first = reinterpret_cast<char16_t *>(text.data()) + Margin;
             }
             return first + at;
         };
@@ -152,7 +156,9 @@ QString ReplyDecoder::decode(QByteArrayView bytes)
             in = lineEnd;
         }
     }
-    text.truncate(out - first);
+    text.truncate(Margin + (out - first));
+    // Taking characters off the front only moves where the text begins.
+    text.remove(0, Margin);
     return text;
 }
 

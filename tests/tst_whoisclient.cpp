@@ -219,6 +219,10 @@ void TestWhoisClient::aResetAfterDataKeepsTheData_data()
         << QByteArray("Domain Name: MARROWBY.COM\r\nRegistrar: X\r\n>>> Last update <<<\r\n") << 50;
     QTest::newRow("rate-limit banner with reset") << QByteArray("Query rate exceeded\r\n") << 0;
     QTest::newRow("reset in mid-line") << QByteArray("Domain Name: MARR") << 50;
+    // Long enough to be taken over whole, with the facts put before it and
+    // the note after it.
+    QTest::newRow("a long reply, then reset")
+        << QByteArray("Domain Name: MARROWBY.COM\r\n") + QByteArray("Remarks: more\r\n").repeated(8000) << 50;
 }
 
 void TestWhoisClient::aResetAfterDataKeepsTheData()

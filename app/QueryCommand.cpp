@@ -13,6 +13,8 @@
 
 #include <malloc.h>
 
+#include <utility>
+
 namespace {
 constexpr qsizetype TrimAfter = 1024 * 1024;
 }
@@ -51,14 +53,16 @@ void QueryCommand::onLookupFinished(std::exception_ptr failure)
     try {
         if (failure)
             std::rethrow_exception(failure);
-        const QString reply = m_whois->replyText();
-        m_response->setText(reply);
+        QString reply = m_whois->replyText();
+        const bool isLong = reply.size() > TrimAfter;
+        // Handed over: this copy is gone before the trim below.
+        m_response->setText(std::exchange(reply, {}));
         m_busy.reset();
         // A long reply's spent buffers, megabytes of them, go back to the
         // system; the heap would otherwise keep them for the whole run. A
         // short one's are not worth the trim, which costs more than its
         // lookup.
-        if (reply.size() > TrimAfter)
+        if (isLong)
             malloc_trim(0);
     } catch (const LookupStopped &e) {
         m_busy.reset();

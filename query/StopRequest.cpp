@@ -9,11 +9,6 @@ void StopRequest::raise()
     emit raised();
 }
 
-void StopRequest::clear()
-{
-    m_raised = false;
-}
-
 bool StopRequest::isRaised() const
 {
     return m_raised;

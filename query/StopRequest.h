@@ -7,19 +7,18 @@
 
 #include <atomic>
 
-// The user's request to stop the running lookup. Every exchange listens to
-// it while it waits and then ends with LookupStopped. It stays raised until
-// the next lookup clears it, so a step that starts after it stops at once.
-// The window thread raises it while the lookup waits in a thread of its
-// own: the signal reaches the waiting exchange through that thread's event
-// loop, and the flag is read there.
+// The user's request to stop a lookup; each lookup has one of its own.
+// Every exchange listens to it while it waits and then ends with
+// LookupStopped. Once raised it stays raised, so a step that starts after
+// it stops at once. The window thread raises it while the lookup waits in
+// a thread of its own: the signal reaches the waiting exchange through that
+// thread's event loop, and the flag is read there.
 class StopRequest : public QObject
 {
     Q_OBJECT
 
 public:
     void raise();
-    void clear();
     bool isRaised() const;
 
 signals:

@@ -27,8 +27,8 @@ WhoisClient::~WhoisClient() = default;
 
 void WhoisClient::lookup(const QString &domain)
 {
-    m_stop.clear();
-    lookup(domain, m_stop);
+    const StopRequest never;
+    lookup(domain, never);
 }
 
 void WhoisClient::lookup(const QString &domain, const StopRequest &stop)
@@ -45,11 +45,6 @@ void WhoisClient::lookup(const QString &domain, const StopRequest &stop)
 QString WhoisClient::replyText()
 {
     return std::exchange(m_replyText, {});
-}
-
-void WhoisClient::stop()
-{
-    m_stop.raise();
 }
 
 QString WhoisClient::queryProblem(const QString &domain)

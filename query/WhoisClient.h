@@ -39,17 +39,14 @@ public:
     ~WhoisClient() override;
 
     // Returns once the whole reply is in; throws Failure on failure, and
-    // LookupStopped when stop() was called meanwhile.
+    // LookupStopped when stop is raised meanwhile (from another thread, as
+    // a rule, since this one waits here). Without a stop request, only the
+    // limits end the lookup.
     void lookup(const QString &domain);
-    // The same, stopped by the given request instead, which another thread
-    // may raise.
     void lookup(const QString &domain, const StopRequest &stop);
     // Hands the reply over rather than keeping a copy of a text that may
     // be megabytes long: a second read before the next lookup is empty.
     QString replyText();
-
-    // Ends the running lookup from within its wait.
-    void stop();
 
     // Why a typed domain cannot be sent, or an empty text when it can.
     static QString queryProblem(const QString &domain);
@@ -62,6 +59,5 @@ private:
     ConnectionLimits m_limits;
     QNetworkAccessManager *m_network;
     RdapBootstrap m_bootstrap;
-    StopRequest m_stop;
     QString m_replyText;
 };

@@ -3,9 +3,9 @@
 
 #include "query/QueryForms.h"
 
-#include <QFile>
+#include "query/BarTable.h"
+
 #include <QHash>
-#include <QStringList>
 
 namespace {
 QString kindName(NumberResource::Kind kind)
@@ -26,15 +26,8 @@ const QHash<QString, QString> &forms()
 {
     static const QHash<QString, QString> table = [] {
         QHash<QString, QString> read;
-        QFile file(QStringLiteral(":/query/query-forms.txt"));
-        if (!file.open(QIODevice::ReadOnly))
-            return read;
-        for (const QString &line : QString::fromUtf8(file.readAll()).split(u'\n')) {
-            const QStringList fields = line.split(u'|');
-            if (line.startsWith(u'#') || fields.size() < 3)
-                continue;
-            read.insert(fields[0].trimmed().toLower() + u' ' + fields[1].trimmed(), fields[2].trimmed());
-        }
+        for (const QStringList &row : BarTable::rows(QStringLiteral(":/query/query-forms.txt"), 3))
+            read.insert(row[0].toLower() + u' ' + row[1], row[2]);
         return read;
     }();
     return table;

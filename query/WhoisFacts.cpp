@@ -3,10 +3,10 @@
 
 #include "query/WhoisFacts.h"
 
+#include "query/BarTable.h"
 #include "query/EppStatus.h"
 #include "query/RegistryDate.h"
 
-#include <QFile>
 #include <QHash>
 
 namespace {
@@ -45,15 +45,9 @@ const Labels &labels()
             {QStringLiteral("country"), Fact::Country},
         };
         Labels read;
-        QFile file(QStringLiteral(":/query/fact-labels.txt"));
-        if (!file.open(QIODevice::ReadOnly))
-            return read;
-        for (const QString &line : QString::fromUtf8(file.readAll()).split(u'\n')) {
-            const QStringList fields = line.split(u'|');
-            if (line.startsWith(u'#') || fields.size() < 3)
-                continue;
-            const QString fact = fields[0].trimmed();
-            const QString label = fields[1].trimmed();
+        for (const QStringList &row : BarTable::rows(QStringLiteral(":/query/fact-labels.txt"), 3)) {
+            const QString &fact = row[0];
+            const QString &label = row[1];
             if (fact == QLatin1String("not-registered"))
                 read.notRegistered << label;
             else if (byName.contains(fact))

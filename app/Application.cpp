@@ -17,8 +17,11 @@
 #include <exception>
 #include <thread>
 
+#include <malloc.h>
+
 namespace {
 constexpr std::chrono::seconds CleanUpTime{1};
+constexpr int LargeBuffer = 1024 * 1024;
 
 // The windows name the faces they were designed with; these look alike and
 // are packaged for Debian.
@@ -38,6 +41,12 @@ void installFontSubstitutes()
 Application::Application(int &argc, char **argv)
     : QApplication(argc, argv)
 {
+    // A buffer of a megabyte or more is mapped on its own and goes back to
+    // the system once freed. Left to itself the allocator would soon keep
+    // such buffers in the heap of the thread that made them, and the
+    // lookup's thread would hold a long reply's spent buffers for the rest
+    // of the run, where trimming the heap does not reach.
+    mallopt(M_MMAP_THRESHOLD, LargeBuffer);
     setApplicationName(QStringLiteral("Holdrin"));
     setApplicationVersion(QStringLiteral("1.0"));
     setOrganizationName(Maker::name());

@@ -22,11 +22,11 @@ const QByteArray RdapType = QByteArrayLiteral("application/rdap+json");
 // A hop with less time left than this could not connect and answer anyway.
 constexpr std::chrono::seconds ShortestHop{1};
 
-// A header or note on lines of its own, set apart from what text holds by
-// an empty line.
 // Below this an answer is copied into the lookup's text as it is.
 constexpr qsizetype TakeOverFrom = 64 * 1024;
 
+// A header or note on lines of its own, set apart from what text holds by
+// an empty line.
 QString noteLine(const QString &text, const QString &sentence)
 {
     QLatin1String start;
@@ -97,11 +97,15 @@ QString LookupChain::firstServerFailed(const QString &description)
         throw Failure(description);
 
     note(tr("%1 The record below was looked up by RDAP instead.").arg(description));
-    const qsizetype firstRdapNote = m_notes.size();
+    const qsizetype firstRdapEntry = m_entries.size();
     askRdap();
-    if (m_records == 0)
-        throw Failure(description + u' '
-                      + tr("RDAP could not help either: %1").arg(m_notes.mid(firstRdapNote).join(u' ')));
+    if (m_records == 0) {
+        QStringList rdapNotes;
+        for (const Entry &entry : m_entries.mid(firstRdapEntry))
+            if (entry.hop < 0)
+                rdapNotes << entry.line;
+        throw Failure(description + u' ' + tr("RDAP could not help either: %1").arg(rdapNotes.join(u' ')));
+    }
     return replyText();
 }
 
@@ -396,7 +400,6 @@ void LookupChain::addHop(LookupHop hop, const QString &header)
 
 void LookupChain::note(const QString &sentence)
 {
-    m_notes.append(sentence);
     m_entries.append({sentence, -1});
 }
 

@@ -102,7 +102,6 @@ private:
     Route::Target m_target;
     QList<LookupHop> m_hops;
     QList<Entry> m_entries;
-    QStringList m_notes;
     QSet<QString> m_asked;
     QDeadlineTimer m_deadline;
     int m_serversAsked = 0;

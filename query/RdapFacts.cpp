@@ -109,15 +109,8 @@ void readDomain(const QJsonObject &record, RecordFacts *facts)
         if (!code.isEmpty() && !facts->statuses.contains(code))
             facts->statuses << code;
     }
-    for (const QJsonValue &each : list(record, "nameservers")) {
-        QString host = text(each.toObject(), "ldhName").toLower();
-        if (host.endsWith(u'.'))
-            host.chop(1);
-        if (facts->nameServers.size() == RecordFacts::MaxNameServers)
-            facts->moreNameServers = true;
-        else if (!host.isEmpty() && !facts->nameServers.contains(host))
-            facts->nameServers << host;
-    }
+    for (const QJsonValue &each : list(record, "nameservers"))
+        facts->addNameServer(text(each.toObject(), "ldhName"));
     const QJsonValue signedFlag =
         record.value(QLatin1String("secureDNS")).toObject().value(QLatin1String("delegationSigned"));
     if (signedFlag.isBool())

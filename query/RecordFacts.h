@@ -41,6 +41,20 @@ struct RecordFacts {
     QString name;
     QString country;
 
+    // Lower case and without the root dot, once each, as many as are kept.
+    void addNameServer(QString host)
+    {
+        host = host.toLower();
+        if (host.endsWith(u'.'))
+            host.chop(1);
+        if (host.isEmpty() || nameServers.contains(host))
+            return;
+        if (nameServers.size() < MaxNameServers)
+            nameServers << host;
+        else
+            moreNameServers = true;
+    }
+
     bool hasDomainFacts() const
     {
         return !domain.isEmpty() || !registrar.isEmpty() || created.isValid() || updated.isValid()

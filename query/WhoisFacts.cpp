@@ -74,14 +74,6 @@ QStringView firstWord(QStringView value)
     return value.left(end);
 }
 
-QString hostName(QStringView value)
-{
-    QStringView host = firstWord(value);
-    if (host.endsWith(u'.'))
-        host.chop(1);
-    return host.toString().toLower();
-}
-
 void addOnce(QStringList &list, const QString &item)
 {
     if (!item.isEmpty() && !list.contains(item, Qt::CaseInsensitive))
@@ -159,10 +151,7 @@ public:
             addOnce(facts.statuses, EppStatus::fromEpp(value));
             break;
         case Fact::NameServer:
-            if (facts.nameServers.size() < RecordFacts::MaxNameServers)
-                addOnce(facts.nameServers, hostName(value));
-            else
-                facts.moreNameServers = true;
+            facts.addNameServer(firstWord(value).toString());
             break;
         case Fact::Dnssec:
             if (!facts.dnssecSigned) {

@@ -15,6 +15,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <functional>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -39,6 +40,24 @@ QString fdPath(int fd)
     return QStringLiteral("/proc/self/fd/%1").arg(fd);
 }
 
+// Makes a file under a fresh part name in dir by make, trying another name
+// where one is taken; the name, or an empty text and why not.
+QString atFreshName(const QString &dir, const QString &name, QString *reason,
+                    const std::function<bool(const QByteArray &path)> &make)
+{
+    constexpr int Attempts = 16;
+    for (int i = 0; i < Attempts; ++i) {
+        const QString path = partName(dir, name);
+        if (make(QFile::encodeName(path)))
+            return path;
+        const int error = errno;
+        *reason = qt_error_string(error);
+        if (error != EEXIST)
+            return {};
+    }
+    return {};
+}
+
 // Creates a new empty file in dir that only the user may read. It has no
 // name where the file system allows; its printer reaches it through
 // /proc, and commit() gives it a name.
@@ -53,35 +72,22 @@ Staged createIn(const QString &dir, const QString &name, QString *reason)
         *reason = qt_error_string(errno);
         return {};
     }
-    constexpr int Attempts = 16;
-    for (int i = 0; i < Attempts; ++i) {
-        const QString path = partName(dir, name);
-        const int named = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, OwnerOnly);
-        if (named >= 0)
-            return {named, path, true};
-        *reason = qt_error_string(errno);
-        if (errno != EEXIST)
-            return {};
-    }
-    return {};
+    int named = -1;
+    const QString path = atFreshName(dir, name, reason, [&named](const QByteArray &path) {
+        named = ::open(path.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, OwnerOnly);
+        return named >= 0;
+    });
+    return path.isEmpty() ? Staged{} : Staged{named, path, true};
 }
 
 // Gives the unnamed file fd a name of its own in dir; the name, or an
 // empty text and why not.
 QString linkIn(const QString &dir, const QString &name, int fd, QString *reason)
 {
-    constexpr int Attempts = 16;
-    for (int i = 0; i < Attempts; ++i) {
-        const QString path = partName(dir, name);
-        if (::linkat(AT_FDCWD, QFile::encodeName(fdPath(fd)).constData(), AT_FDCWD,
-                     QFile::encodeName(path).constData(), AT_SYMLINK_FOLLOW)
-            == 0)
-            return path;
-        *reason = qt_error_string(errno);
-        if (errno != EEXIST)
-            return {};
-    }
-    return {};
+    const QByteArray unnamed = QFile::encodeName(fdPath(fd));
+    return atFreshName(dir, name, reason, [&unnamed](const QByteArray &path) {
+        return ::linkat(AT_FDCWD, unnamed.constData(), AT_FDCWD, path.constData(), AT_SYMLINK_FOLLOW) == 0;
+    });
 }
 
 // What any new file of the user's may be read and written by; owner-only
